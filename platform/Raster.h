@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// The client area as an in-memory true-colour raster, 32 bits a pixel. It is the one
+// picture the window shows and the one the game reads back from, so a pixel reads back
+// exactly as it was drawn.
+//
+// Pixel rules, stated once (pinned by tests/unit/RasterRulesTest.cpp):
+// - Rectangle(l, t, r, b) and Ellipse(l, t, r, b) cover the half-open box
+//   [l, r) x [t, b): the right column and bottom row of the box stay untouched.
+// - A pen 1 pixel wide and a brush of the same colour give one solid shape.
+// - A wider pen is stroked on the full box (l, t, r - l, b - t), which is what lets
+//   three white rings wipe the rim of a circle that has shrunk by one step.
+// - Polygons are filled with the alternate (odd-even) rule and outlined through their
+//   vertices; shapes are never antialiased, text may be.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Types.h"
+
+class QImage;
+
+class CRaster {
+public:
+    CRaster();
+    CRaster(int nWidth, int nHeight);
+    ~CRaster();
+    CRaster(const CRaster&) = delete;
+    CRaster& operator=(const CRaster&) = delete;
+
+    // Reallocates to the given size, filled white. Contents are not kept.
+    void Resize(int nWidth, int nHeight);
+    int Width() const;
+    int Height() const;
+
+    // Raw rows, 0 <= y < Height(); each row holds Width() pixels in PixelOf() form.
+    const std::uint32_t* Row(int y) const;
+    std::uint32_t* MutableRow(int y);
+
+    // The raw pixel value that a COLORREF is stored as, and back.
+    static std::uint32_t PixelOf(COLORREF clr) {
+        return 0xFF000000u | ((clr & 0xFFu) << 16) | (clr & 0xFF00u) | ((clr >> 16) & 0xFFu);
+    }
+    static COLORREF ColorOf(std::uint32_t px) {
+        return ((px >> 16) & 0xFFu) | (px & 0xFF00u) | ((px & 0xFFu) << 16);
+    }
+
+    QImage& Image();
+    const QImage& Image() const;
+
+private:
+    std::unique_ptr<QImage> m_pImage;
+};

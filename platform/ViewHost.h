@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// What the game view may ask of the window it lives in. The Qt widget implements it for
+// the real program; tests use a headless host that keeps the raster in memory and
+// records message boxes, dialogs and the end of the program instead of taking them.
+#pragma once
+
+#include "platform/Types.h"
+
+class CRaster;
+class CDialog;
+
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+class IViewHost {
+public:
+    virtual ~IViewHost() = default;
+
+    // The client area in pixels; left and top are 0.
+    virtual CRect GetClientRect() const = 0;
+    // The raster that is the client area: what is drawn on it is what the window shows.
+    virtual CRaster& ClientRaster() = 0;
+    virtual void SetWindowText(const CString& strCaption) = 0;
+    // Puts what has been drawn on the screen now, before the game blocks.
+    virtual void ShowNow() = 0;
+    // A modal message box; the caption is the application title.
+    virtual int MessageBox(const CString& strText, UINT nType) = 0;
+    // Runs a dialog modally and returns how it was closed (IDOK, IDCANCEL).
+    virtual int DoModal(CDialog& dlg) = 0;
+    // Ends the program with this exit code. A host may only record it, so the caller
+    // returns at once after asking.
+    virtual void EndProgram(int nExitCode) = 0;
+};
