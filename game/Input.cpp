@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: MIT
+// Keys and clicks, routed by screen, and the closing of every judged answer.
+#include "game/TessixView.h"
+#include "platform/Raster.h"
+#include "scores/ScoresDlg.h"
+
+namespace {
+
+constexpr DWORD kAnswerPauseMs = 3000;
+// How long the pause sleeps between two looks at the clock.
+constexpr DWORD kPausePollMs = 10;
+
+constexpr COLORREF kRightColor = RGB(182, 255, 0);
+constexpr COLORREF kWrongColor = RGB(128, 128, 128);
+constexpr int kSoundRight = 102;
+constexpr int kSoundWrong = 103;
+
+}  // namespace
+
+void CTessixView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
+    if (nChar == VK_F1) {
+        m_pHost->MessageBox(m_strInstructions, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (nChar == VK_F2 && m_nProblem == 0) {
+        m_pHost->DoModal(g_dlgScores);
+        return;
+    }
+    if (nChar == VK_HOME && m_bGameOver) {
+        StartNewGame();
+        return;
+    }
+    CClientDC dc(m_pHost->ClientRaster());
+    if (m_nProblem == 2 && (nChar == VK_UP || nChar == VK_DOWN)) {
+        OnProblem2Key(&dc, nChar);
+    } else if (m_nProblem == 4 && (nChar == VK_UP || nChar == VK_DOWN || nChar == VK_SPACE)) {
+        OnProblem4Key(&dc, nChar);
+    }
+}
+
+void CTessixView::StartNewGame() {
+    NewGame(0);
+    m_nScore = 0;
+    m_nPhase = PHASE_MENU;
+    for (m_i = 0; m_i < 4; ++m_i) {
+        m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
+    }
+    DrawMenu();
+}
+
+void CTessixView::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
+    if (m_bGameOver && m_rectMenuSlot[1].ContainsStrictly(point)) {
+        StartNewGame();
+        return;
+    }
+    CClientDC dc(m_pHost->ClientRaster());
+
+    // The first open entry under the point wins: an exhausted entry's old place may now
+    // hold another problem's entry.
+    for (int p = 1; p <= 4; ++p) {
+        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive &&
+            m_nPlays[p - 1] < 5) {
+            m_nProblem = p;
+            m_bMenuActive = FALSE;
+            m_nPhase = PHASE_FRESH;
+            switch (p) {
+                case 1:
+                    DrawProblem1();
+                    break;
+                case 2:
+                    DrawProblem2();
+                    break;
+                case 3:
+                    DrawProblem3();
+                    break;
+                default:
+                    DrawProblem4();
+                    break;
+            }
+            return;
+        }
+    }
+
+    // Otherwise the click is an answer attempt for the problem under way.
+    dc.SetBkMode(TRANSPARENT);
+    dc.SelectObject(&m_fontResult);
+    switch (m_nProblem) {
+        case 1:
+            OnProblem1Click(&dc, point);
+            break;
+        case 2:
+            OnProblem2Click(&dc, point);
+            break;
+        case 3:
+            OnProblem3Click(&dc, point);
+            break;
+        case 4:
+            OnProblem4Click(&dc, point);
+            break;
+        default:
+            break;
+    }
+}
+
+void CTessixView::OnRButtonDown(UINT /*nFlags*/, CPoint point) {
+    CClientDC dc(m_pHost->ClientRaster());
+    OnProblem1RightClick(&dc, point);
+    OnProblem2RightClick(&dc, point);
+}
+
+void CTessixView::WipeMessage(CDC* pDC) {
+    pDC->SelectObject(&m_penWhite);
+    pDC->SelectObject(&m_brushWhite);
+    pDC->Rectangle(m_rectMessage);
+}
+
+void CTessixView::FinishAnswer(CDC* pDC, const CAnswer& answer, EWipe eWipe) {
+    const bool bRight = answer.eVerdict == EVerdict::Right;
+    if (eWipe == EWipe::Wipe) {
+        WipeMessage(pDC);
+    }
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SelectObject(&m_fontResult);
+    pDC->SetTextColor(bRight ? kRightColor : kWrongColor);
+    pDC->DrawText(answer.strMessage, m_rectMessage, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    m_pHost->ShowNow();
+
+    PlaySoundSync(bRight ? kSoundRight : kSoundWrong);
+    if (bRight) {
+        m_nScore += answer.nPoints;
+    }
+    m_nProblem = 0;
+
+    // The message stays up for the pause. The clock is read as an unsigned difference,
+    // so a wrap of the millisecond counter does no harm.
+    m_dwWaitStart = timeGetTime();
+    m_dwWaited = 0;
+    for (;;) {
+        m_dwWaitNow = timeGetTime();
+        m_dwWaited = m_dwWaitNow - m_dwWaitStart;
+        if (m_dwWaited >= kAnswerPauseMs) {
+            break;
+        }
+        const DWORD dwLeft = kAnswerPauseMs - m_dwWaited;
+        m_pClock->Sleep(dwLeft < kPausePollMs ? dwLeft : kPausePollMs);
+    }
+
+    DrawMenu();
+}

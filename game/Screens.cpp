@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: MIT
+// Painting: the caption, the size rules, the layout, the frame and the menu screen.
+#include <cstdio>
+
+#include "app/Version.h"
+#include "game/TessixView.h"
+#include "platform/Raster.h"
+#include "scores/ScoresDlg.h"
+
+namespace {
+
+// Names the product and its makers; the caption and the printed header start with it.
+constexpr const char* kBanner = "Tessix by The Tessix Developers -- ";
+
+constexpr const char* kAbortMessage =
+    "Program Abort: This game needs a minimum screen width of 800 and a minimum screen "
+    "height of 600.";
+
+constexpr int kMinClientWidth = 780;
+constexpr int kMinClientHeight = 540;
+
+constexpr const char* kHelpChoose =
+    "To start or continue playing, please click on one of the problems listed below. ";
+constexpr const char* kHelpKeys =
+    "\nTo see the instructions, press F1. To print them, press the Ctrl and P keys. \nTo see "
+    "past scores, press F2.\nTo exit, press the Alt and F4 keys. ";
+constexpr const char* kHelpKeysGameOver =
+    "To see the instructions, press F1. To print them, press the Ctrl and P keys. \nTo see "
+    "past scores, press F2.\nTo exit, press the Alt and F4 keys. ";
+
+struct CMenuEntry {
+    const char* pszText;
+    COLORREF clr;
+};
+
+constexpr CMenuEntry kMenuEntries[4] = {
+    {"   1 - Which Shape Is Bigger", RGB(0, 180, 90)},
+    {"   2 - Stop When They Are Equal", RGB(255, 0, 0)},
+    {"   3 - Find The Center", RGB(0, 0, 255)},
+    {"   4 - Reshape The Larger One", RGB(255, 120, 80)},
+};
+
+void CreateScreenFont(CFont& font, int nHeight, int nWeight, const char* pszFace) {
+    if (font.GetSafeHandle()) {
+        font.DeleteObject();
+    }
+    font.CreateFont(nHeight, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                    OUT_DEVICE_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, pszFace);
+}
+
+}  // namespace
+
+void CTessixView::OnDraw(CDC* pDC) {
+    m_rectClient = m_pHost->GetClientRect();
+    pDC->SetBkMode(TRANSPARENT);
+
+    const int W = m_rectClient.right;
+    const int H = m_rectClient.bottom;
+    CreateScreenFont(m_fontResult, H / 12, FW_DONTCARE, "Arial Bold");
+
+    m_timeNow = CTime(m_pClock->Time());
+    m_strDate = m_timeNow.Format("%c");
+    m_strCaption = kBanner + m_strDate;
+    m_strBanner = m_strCaption;
+    m_strCaption += " -- Version " + g_strVersion;
+    m_strBanner += " -- Version " + g_strVersion;
+    m_pHost->SetWindowText(m_strCaption);
+
+    if (m_bLayoutDone && m_rectClient != m_rectClientInit) {
+        m_pHost->EndProgram(0);
+        return;
+    }
+    if (W < kMinClientWidth || H < kMinClientHeight) {
+        m_pHost->MessageBox(kAbortMessage, MB_OK);
+        m_pHost->EndProgram(0);
+        return;
+    }
+
+    // Layout that follows the window at every paint.
+    m_nUnitX = W / 98;
+    m_nUnitY = H / 69;
+    m_nCenterX = W / 2;
+    m_nCenterY = H / 2;
+    m_ptLeft = CPoint(m_nCenterX - 190, m_nCenterY + 90);
+    m_ptRight = CPoint(m_nCenterX + 190, m_nCenterY + 90);
+    m_rectLeft = CRect(m_ptLeft.x - 168, m_ptLeft.y - 168, m_ptLeft.x + 168, m_ptLeft.y + 168);
+    m_rectRight = CRect(m_ptRight.x - 168, m_rectLeft.top, m_ptRight.x + 168, m_rectLeft.bottom);
+    m_rectBoth = CRect(m_ptLeft.x - 30, m_rectLeft.top, m_ptRight.x + 30, m_rectLeft.bottom);
+    m_nFontHeight = m_nUnitX * 39 / 20;
+
+    if (!m_bLayoutDone) {
+        const int ux = m_nUnitX;
+        const int uy = m_nUnitY;
+        m_rectClientInit = m_rectClient;
+        m_bLayoutDone = TRUE;
+        m_rectTitle = CRect(m_nCenterX - 10 * ux, 0, m_nCenterX + 10 * ux, 4 * uy);
+        m_rectMessage = CRect(4 * ux, 6 * uy, W - 4 * ux, 6 * uy + 8 * m_nFontHeight);
+        // The score boxes start ux / 2 from the top: a horizontal unit used vertically.
+        m_rectScore = CRect(W - 10 * ux, ux / 2, W - 2 * ux, 4 * uy);
+        m_rectScoreLabel = CRect(W - 18 * ux - ux / 2, ux / 2, W - 10 * ux - ux / 2, 4 * uy);
+        const int B = m_rectMessage.bottom;
+        for (m_i = 0; m_i < 4; ++m_i) {
+            m_rectMenuSlot[m_i] = CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux,
+                                        B + (6 * m_i + 3) * uy + 4 * uy);
+            m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
+        }
+        CreateScreenFont(m_fontTitle, 4 * uy, FW_BOLD, "Courier New");
+        CreateScreenFont(m_fontLabel, 9 * uy / 4, FW_DONTCARE, "Arial Bold");
+        CreateScreenFont(m_fontMessage, m_nFontHeight, FW_DONTCARE, "Arial Bold");
+        m_clrOrange = pDC->GetNearestColor(RGB(255, 128, 0));
+        if (!m_brushOrange.GetSafeHandle()) {
+            m_brushOrange.CreateSolidBrush(m_clrOrange);
+        }
+        m_nPhase = PHASE_MENU;
+    }
+
+    pDC->SelectObject(&m_penWhite);
+    pDC->SelectObject(&m_brushWhite);
+    pDC->Rectangle(m_rectClient);
+
+    if (m_nPhase == PHASE_MENU) {
+        DrawMenu();
+        return;
+    }
+    switch (m_nProblem) {
+        case 1:
+            DrawProblem1();
+            break;
+        case 2:
+            DrawProblem2();
+            break;
+        case 3:
+            DrawProblem3();
+            break;
+        case 4:
+            DrawProblem4();
+            break;
+        default:
+            DrawMenu();
+            break;
+    }
+}
+
+void CTessixView::DrawFrame(CDC* pDC) {
+    pDC->SelectObject(&m_penWhite);
+    pDC->SelectObject(&m_brushWhite);
+    pDC->SetBkMode(TRANSPARENT);
+
+    pDC->SelectObject(&m_fontTitle);
+    pDC->SetTextColor(RGB(212, 0, 212));
+    pDC->DrawText("TESSIX", m_rectTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+
+    if (m_nScore == 0) {
+        return;
+    }
+    pDC->Rectangle(m_rectScore);
+    pDC->Rectangle(m_rectScoreLabel);
+    pDC->SelectObject(&m_fontLabel);
+    pDC->SetTextColor(RGB(192, 192, 192));
+    pDC->DrawText("Score: ", m_rectScoreLabel, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    std::snprintf(m_szNumber, sizeof m_szNumber, "%i", m_nScore);
+    pDC->SetTextColor(RGB(0, 120, 120));
+    pDC->DrawText(m_szNumber, m_rectScore, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+}
+
+void CTessixView::DrawMenu() {
+    CClientDC dc(m_pHost->ClientRaster());
+    dc.SelectObject(&m_penWhite);
+    dc.SelectObject(&m_brushWhite);
+    dc.Rectangle(m_rectClient);
+    dc.SetBkMode(TRANSPARENT);
+
+    dc.SelectObject(&m_fontLabel);
+    dc.SetTextColor(RGB(0, 0, 190));
+    bool bAnyOpen = false;
+    for (m_i = 0; m_i < 4; ++m_i) {
+        bAnyOpen = bAnyOpen || m_nPlays[m_i] < 5;
+    }
+    m_strHelp = bAnyOpen ? CString(kHelpChoose) + kHelpKeys : CString(kHelpKeysGameOver);
+    dc.DrawText(m_strHelp, m_rectMessage, DT_WORDBREAK);
+
+    m_bMenuActive = TRUE;
+    m_nPhase = PHASE_MENU;
+    m_bSwapLeft = FALSE;
+    m_bSwapRight = FALSE;
+
+    dc.SelectObject(&m_fontTitle);
+    for (m_i = 0; m_i < 4; ++m_i) {
+        if (m_nPlays[m_i] >= 5) {
+            continue;
+        }
+        m_strLabel = kMenuEntries[m_i].pszText;
+        dc.Rectangle(m_rectMenuItem[m_i]);
+        dc.SetTextColor(kMenuEntries[m_i].clr);
+        dc.DrawText(m_strLabel, m_rectMenuItem[m_i], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    }
+
+    if (!bAnyOpen) {
+        m_strLabel = "Game Over! To Play Again Press Home.";
+        dc.Rectangle(m_rectMenuSlot[1]);
+        dc.SetTextColor(RGB(200, 0, 0));
+        dc.DrawText(m_strLabel, m_rectMenuSlot[1], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        if (!m_bGameOver) {
+            g_dlgScores.RecordScore(m_nScore);
+        }
+        m_bGameOver = TRUE;
+    }
+
+    DrawFrame(&dc);
+}

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// Construction, a new game, and the counting of presentations.
+#include "game/TessixView.h"
+#include "scores/ScoresDlg.h"
+
+CTessixView::CTessixView(const CViewWorld& world)
+    : m_pHost(world.pHost), m_pClock(world.pClock), m_pSound(world.pSound) {
+    m_random.srand(world.oSeed ? *world.oSeed : static_cast<std::uint32_t>(m_pClock->Time()));
+    NewGame(1);
+}
+
+CTessixView::~CTessixView() = default;
+
+void CTessixView::NewGame(int nFirst) {
+    if (!m_brushRed.GetSafeHandle()) {
+        m_brushBlue.CreateSolidBrush(RGB(0, 0, 255));
+        m_brushRed.CreateSolidBrush(RGB(255, 0, 0));
+        m_brushYellow.CreateSolidBrush(RGB(255, 255, 0));
+        m_brushMagenta.CreateSolidBrush(RGB(255, 0, 255));
+        m_brushCyan.CreateSolidBrush(RGB(0, 255, 255));
+        m_brushWhite.CreateSolidBrush(RGB(255, 255, 255));
+        m_brushGreen.CreateSolidBrush(RGB(0, 255, 0));
+        m_penRed.CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+        m_penBlue.CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+        m_penYellow.CreatePen(PS_SOLID, 1, RGB(255, 255, 0));
+        m_penMagenta.CreatePen(PS_SOLID, 1, RGB(255, 0, 255));
+        m_penGreen.CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
+        m_penWhite.CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+        m_penWhiteWide.CreatePen(PS_SOLID, 3, RGB(255, 255, 255));
+    }
+
+    m_nProblem = 0;
+    m_nPhase = PHASE_MENU;
+    m_bGameOver = FALSE;
+    m_bLayoutDone = FALSE;  // the next paint lays the screen out again
+    m_bMenuActive = FALSE;
+    m_strResult.clear();
+
+    m_bSwapLeft = FALSE;
+    m_bSwapRight = FALSE;
+    for (int& nPlays : m_nPlays) {
+        nPlays = 0;
+    }
+
+    if (nFirst == 1) {
+        m_nScore = 0;
+        g_dlgScores.ClearHistory();
+    }
+
+    BuildInstructions();
+}
+
+void CTessixView::CountPresentation(int nProblem) {
+    m_nPlays[nProblem - 1] += 1;
+    if (m_nPlays[nProblem - 1] != 5) {
+        return;
+    }
+    // Close up the entries still open from the top, in problem order.
+    m_nSlot = 0;
+    for (m_k = 0; m_k < 4; ++m_k) {
+        if (m_nPlays[m_k] < 5) {
+            m_rectMenuItem[m_k] = m_rectMenuSlot[m_nSlot];
+            ++m_nSlot;
+        }
+    }
+}

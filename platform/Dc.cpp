@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: MIT
+#include "platform/Dc.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <vector>
+
+#include "platform/FontMapping.h"
+#include "platform/Raster.h"
+
+namespace {
+
+QColor ToQColor(COLORREF clr) { return QColor(GetRValue(clr), GetGValue(clr), GetBValue(clr)); }
+
+QString ToQString(const CString& text) { return QString::fromLatin1(text.data(), int(text.size())); }
+
+int ToQtFlags(UINT nFormat) {
+    int flags = 0;
+    if (nFormat & DT_CENTER) {
+        flags |= Qt::AlignHCenter;
+    } else if (nFormat & DT_RIGHT) {
+        flags |= Qt::AlignRight;
+    } else {
+        flags |= Qt::AlignLeft;
+    }
+    if (nFormat & DT_SINGLELINE) {
+        flags |= (nFormat & DT_VCENTER) ? Qt::AlignVCenter : Qt::AlignTop;
+        flags |= Qt::TextSingleLine;
+    } else {
+        flags |= Qt::AlignTop;
+        if (nFormat & DT_WORDBREAK) {
+            flags |= Qt::TextWordWrap;
+        }
+    }
+    return flags;
+}
+
+// The box a shape is stroked on: a 1-pixel pen on (l, t, r - l - 1, b - t - 1) keeps the
+// shape inside [l, r) x [t, b); a wider pen is stroked on the full box.
+QRect ShapeBox(int l, int t, int r, int b, int nPenWidth) {
+    const int shrink = nPenWidth <= 1 ? 1 : 0;
+    return QRect(l, t, r - l - shrink, b - t - shrink);
+}
+
+}  // namespace
+
+CDC::CDC(CRaster& raster) : m_pRaster(&raster) {}
+
+CDC::CDC(QPainter& painter) : m_pPainter(&painter) {}
+
+CDC::~CDC() = default;
+
+template <class F>
+void CDC::Paint(F&& fn) {
+    if (m_pPainter) {
+        m_pPainter->save();
+        fn(*m_pPainter);
+        m_pPainter->restore();
+        return;
+    }
+    QImage& image = m_pRaster->Image();
+    if (image.isNull()) {
+        return;
+    }
+    QPainter painter(&image);
+    fn(painter);
+}
+
+CPen* CDC::SelectObject(CPen* pPen) {
+    CPen* pOld = m_pPen;
+    m_pPen = pPen;
+    return pOld;
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+    CBrush* pOld = m_pBrush;
+    m_pBrush = pBrush;
+    return pOld;
+}
+
+CFont* CDC::SelectObject(CFont* pFont) {
+    CFont* pOld = m_pFont;
+    m_pFont = pFont;
+    return pOld;
+}
+
+COLORREF CDC::SetTextColor(COLORREF clr) {
+    const COLORREF old = m_clrText;
+    m_clrText = clr;
+    return old;
+}
+
+COLORREF CDC::SetBkColor(COLORREF clr) {
+    const COLORREF old = m_clrBk;
+    m_clrBk = clr;
+    return old;
+}
+
+int CDC::SetBkMode(int nMode) {
+    const int old = m_nBkMode;
+    m_nBkMode = nMode;
+    return old;
+}
+
+namespace {
+
+void SetShapeTools(QPainter& p, const CPen* pPen, const CBrush* pBrush) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (pPen && pPen->GetSafeHandle()) {
+        QPen pen(ToQColor(pPen->Color()));
+        pen.setWidth(pPen->Width() <= 1 ? 1 : pPen->Width());
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+    } else {
+        p.setPen(QPen(Qt::black, 1));
+    }
+    if (pBrush && pBrush->GetSafeHandle()) {
+        p.setBrush(ToQColor(pBrush->Color()));
+    } else {
+        p.setBrush(Qt::white);
+    }
+}
+
+int PenWidth(const CPen* pPen) { return pPen && pPen->GetSafeHandle() ? pPen->Width() : 1; }
+
+}  // namespace
+
+BOOL CDC::Rectangle(int l, int t, int r, int b) {
+    if (r <= l || b <= t) {
+        return TRUE;
+    }
+    Paint([&](QPainter& p) {
+        SetShapeTools(p, m_pPen, m_pBrush);
+        p.drawRect(ShapeBox(l, t, r, b, PenWidth(m_pPen)));
+    });
+    return TRUE;
+}
+
+BOOL CDC::Ellipse(int l, int t, int r, int b) {
+    if (r <= l || b <= t) {
+        return TRUE;
+    }
+    Paint([&](QPainter& p) {
+        SetShapeTools(p, m_pPen, m_pBrush);
+        p.drawEllipse(ShapeBox(l, t, r, b, PenWidth(m_pPen)));
+    });
+    return TRUE;
+}
+
+BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
+    if (!pPoints || nCount < 2) {
+        return FALSE;
+    }
+    QPolygon polygon;
+    polygon.reserve(nCount);
+    for (int i = 0; i < nCount; ++i) {
+        polygon << QPoint(pPoints[i].x, pPoints[i].y);
+    }
+    Paint([&](QPainter& p) {
+        SetShapeTools(p, m_pPen, m_pBrush);
+        p.drawPolygon(polygon, Qt::OddEvenFill);
+    });
+    return TRUE;
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF clr) {
+    if (m_pRaster) {
+        if (x < 0 || y < 0 || x >= m_pRaster->Width() || y >= m_pRaster->Height()) {
+            return CLR_INVALID;
+        }
+        m_pRaster->MutableRow(y)[x] = CRaster::PixelOf(clr);
+        return clr;
+    }
+    Paint([&](QPainter& p) {
+        p.setPen(QPen(ToQColor(clr), 1));
+        p.drawPoint(x, y);
+    });
+    return clr;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    if (!m_pRaster || x < 0 || y < 0 || x >= m_pRaster->Width() || y >= m_pRaster->Height()) {
+        return CLR_INVALID;
+    }
+    return CRaster::ColorOf(m_pRaster->Row(y)[x]);
+}
+
+QFont CDC::SelectedQFont() const {
+    QPaintDevice* pDevice = m_pPainter ? m_pPainter->device()
+                                       : static_cast<QPaintDevice*>(&m_pRaster->Image());
+    if (m_pFont && m_pFont->GetSafeHandle()) {
+        return MakeQFont(*m_pFont, pDevice);
+    }
+    CFont fallback;
+    fallback.CreateFont(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    return MakeQFont(fallback, pDevice);
+}
+
+int CDC::DrawText(const CString& text, const CRect& rc, UINT nFormat) {
+    const QFont font = SelectedQFont();
+    int nHeight = 0;
+    Paint([&](QPainter& p) {
+        p.setFont(font);
+        p.setPen(ToQColor(m_clrText));
+        const QRect box(rc.left, rc.top, rc.Width(), rc.Height());
+        if (m_nBkMode == OPAQUE) {
+            p.fillRect(p.boundingRect(box, ToQtFlags(nFormat), ToQString(text)), ToQColor(m_clrBk));
+        }
+        QRect drawn;
+        p.drawText(box, ToQtFlags(nFormat), ToQString(text), &drawn);
+        nHeight = drawn.height();
+    });
+    return nHeight;
+}
+
+BOOL CDC::TextOut(int x, int y, const CString& text) {
+    const QFont font = SelectedQFont();
+    Paint([&](QPainter& p) {
+        p.setFont(font);
+        p.setPen(ToQColor(m_clrText));
+        const QFontMetrics metrics(font, p.device());
+        // The point is the top-left corner of the text cell.
+        if (m_nBkMode == OPAQUE) {
+            p.fillRect(QRect(x, y, metrics.horizontalAdvance(ToQString(text)), metrics.height()),
+                       ToQColor(m_clrBk));
+        }
+        p.drawText(x, y + metrics.ascent(), ToQString(text));
+    });
+    return TRUE;
+}
+
+CSize CDC::GetTextExtent(const CString& text) const {
+    const QFont font = SelectedQFont();
+    QPaintDevice* pDevice = m_pPainter ? m_pPainter->device()
+                                       : static_cast<QPaintDevice*>(&m_pRaster->Image());
+    const QFontMetrics metrics(font, pDevice);
+    return CSize(metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent());
+}

@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include "platform/ViewWidget.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "game/TessixView.h"
+
+namespace {
+
+constexpr int kSettleMs = 400;
+
+struct CKeyRow {
+    int nQtKey;
+    UINT nVirtualKey;
+};
+
+constexpr CKeyRow kKeys[] = {
+    {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},     {Qt::Key_Return, 0x0D},
+    {Qt::Key_Enter, 0x0D},     {Qt::Key_Shift, 0x10},   {Qt::Key_Control, 0x11},
+    {Qt::Key_Alt, 0x12},       {Qt::Key_Pause, 0x13},   {Qt::Key_CapsLock, 0x14},
+    {Qt::Key_Escape, 0x1B},    {Qt::Key_Space, 0x20},   {Qt::Key_PageUp, 0x21},
+    {Qt::Key_PageDown, 0x22},  {Qt::Key_End, 0x23},     {Qt::Key_Home, 0x24},
+    {Qt::Key_Left, 0x25},      {Qt::Key_Up, 0x26},      {Qt::Key_Right, 0x27},
+    {Qt::Key_Down, 0x28},      {Qt::Key_Insert, 0x2D},  {Qt::Key_Delete, 0x2E},
+};
+
+}  // namespace
+
+CViewWidget::CViewWidget(QWidget* pParent) : QWidget(pParent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] { Start(); });
+}
+
+CViewWidget::~CViewWidget() = default;
+
+void CViewWidget::CreateView(CViewWorld world) {
+    world.pHost = this;
+    m_pView = std::make_unique<CTessixView>(world);
+}
+
+UINT CViewWidget::VirtualKeyOf(int nQtKey) {
+    if (nQtKey >= Qt::Key_F1 && nQtKey <= Qt::Key_F24) {
+        return 0x70 + static_cast<UINT>(nQtKey - Qt::Key_F1);
+    }
+    if ((nQtKey >= Qt::Key_A && nQtKey <= Qt::Key_Z) || (nQtKey >= Qt::Key_0 && nQtKey <= Qt::Key_9)) {
+        return static_cast<UINT>(nQtKey);  // same codes as ASCII upper case and digits
+    }
+    for (const CKeyRow& row : kKeys) {
+        if (row.nQtKey == nQtKey) {
+            return row.nVirtualKey;
+        }
+    }
+    return 0;
+}
+
+CRect CViewWidget::GetClientRect() const { return CRect(0, 0, width(), height()); }
+
+void CViewWidget::SetWindowText(const CString& strCaption) {
+    const QString caption = QString::fromLocal8Bit(strCaption.c_str());
+    if (m_captionSink) {
+        m_captionSink(caption);
+    } else {
+        window()->setWindowTitle(caption);
+    }
+}
+
+void CViewWidget::ShowNow() {
+    // Paint synchronously: the game is about to block the event loop.
+    repaint();
+}
+
+int CViewWidget::MessageBox(const CString& strText, UINT nType) {
+    QMessageBox box(window());
+    box.setWindowTitle(QStringLiteral("Tessix"));
+    box.setText(QString::fromLocal8Bit(strText.c_str()));
+    box.setIcon((nType & MB_ICONEXCLAMATION) || nType == MB_OK ? QMessageBox::Warning
+                                                               : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return IDOK;
+}
+
+int CViewWidget::DoModal(CDialog& /*dlg*/) { return IDOK; }
+
+void CViewWidget::EndProgram(int nExitCode) {
+    m_bEnded = true;
+    QCoreApplication::exit(nExitCode);
+}
+
+void CViewWidget::Invalidate() {
+    m_bNeedsDraw = true;
+    update();
+}
+
+void CViewWidget::Start() {
+    if (m_bStarted || m_bEnded) {
+        return;
+    }
+    m_bStarted = true;
+    Invalidate();
+}
+
+void CViewWidget::showEvent(QShowEvent* pEvent) {
+    QWidget::showEvent(pEvent);
+    if (QWindow* pWindow = window()->windowHandle()) {
+        pWindow->removeEventFilter(this);
+        pWindow->installEventFilter(this);
+    }
+    m_settle.start();
+}
+
+bool CViewWidget::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    // An expose from the window system (first show, uncovering) repaints the screen.
+    if (pEvent->type() == QEvent::Expose && m_bStarted) {
+        if (QWindow* pWindow = qobject_cast<QWindow*>(pWatched); pWindow && pWindow->isExposed()) {
+            m_bNeedsDraw = true;
+            update();
+        }
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void CViewWidget::resizeEvent(QResizeEvent* pEvent) {
+    QWidget::resizeEvent(pEvent);
+    if (!m_bStarted) {
+        m_settle.start();
+    } else {
+        m_bNeedsDraw = true;
+    }
+}
+
+void CViewWidget::paintEvent(QPaintEvent* /*pEvent*/) {
+    if (m_bStarted && m_bNeedsDraw && !m_bEnded && m_pView) {
+        m_bNeedsDraw = false;
+        if (m_raster.Width() != width() || m_raster.Height() != height()) {
+            m_raster.Resize(width(), height());
+        }
+        CDC dc(m_raster);
+        m_pView->OnDraw(&dc);
+    }
+    QPainter painter(this);
+    if (m_raster.Image().isNull() || m_bEnded) {
+        painter.fillRect(rect(), Qt::white);
+        return;
+    }
+    painter.drawImage(0, 0, m_raster.Image());
+    if (m_raster.Width() < width() || m_raster.Height() < height()) {
+        painter.fillRect(m_raster.Width(), 0, width() - m_raster.Width(), height(), Qt::white);
+        painter.fillRect(0, m_raster.Height(), width(), height() - m_raster.Height(), Qt::white);
+    }
+}
+
+void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
+    if (!m_bStarted || m_bEnded || !m_pView) {
+        return;
+    }
+    const UINT nChar = VirtualKeyOf(pEvent->key());
+    if (nChar == 0) {
+        return;
+    }
+    m_pView->OnKeyDown(nChar, 1, pEvent->isAutoRepeat() ? 0x4000 : 0);
+    update();
+}
+
+void CViewWidget::mousePressEvent(QMouseEvent* pEvent) {
+    if (!m_bStarted || m_bEnded || !m_pView) {
+        return;
+    }
+    const QPoint pos = pEvent->position().toPoint();
+    if (pEvent->button() == Qt::LeftButton) {
+        m_pView->OnLButtonDown(0, CPoint(pos.x(), pos.y()));
+    } else if (pEvent->button() == Qt::RightButton) {
+        m_pView->OnRButtonDown(0, CPoint(pos.x(), pos.y()));
+    }
+    update();
+}

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "support/Headless.h"
+
+int CHeadlessHost::MessageBox(const CString& strText, UINT nType) {
+    m_messages.push_back({strText, nType});
+    return IDOK;
+}
+
+int CHeadlessHost::DoModal(CDialog& dlg) {
+    m_dialogs.push_back(&dlg);
+    return m_nDialogAnswer;
+}
+
+CGame::CGame(int nWidth, int nHeight, std::uint32_t nSeed) : m_host(nWidth, nHeight) {
+    CViewWorld world;
+    world.pHost = &m_host;
+    world.pClock = &m_clock;
+    world.pSound = &m_sound;
+    world.oSeed = nSeed;
+    m_pView = std::make_unique<CTessixView>(world);
+}
+
+void CGame::Paint() {
+    CDC dc(m_host.ClientRaster());
+    m_pView->OnDraw(&dc);
+}
+
+void CGame::ChooseProblem(int p) {
+    const CRect& rc = m_pView->m_rectMenuItem[p - 1];
+    Click((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+COLORREF CGame::Pixel(int x, int y) const {
+    CDC dc(const_cast<CRaster&>(m_host.m_raster));
+    return dc.GetPixel(x, y);
+}
+
+int CGame::CountColor(const CRect& rc, COLORREF clr) const {
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            n += Pixel(x, y) == clr ? 1 : 0;
+        }
+    }
+    return n;
+}
