@@ -13,8 +13,8 @@
 # leaves the PNGs byte-for-byte unchanged.
 set -eu
 
-here=$(CDPATH= cd -- "$(dirname -- "$0")" && pwd)
-icons=$(CDPATH= cd -- "$here/../res/icons" && pwd)
+here=$(CDPATH='' cd -- "$(dirname -- "$0")" && pwd)
+icons=$(CDPATH='' cd -- "$here/../res/icons" && pwd)
 src="$icons/tessix.svg"
 app_id=io.github.tessix.Tessix
 sizes="16 22 24 32 48 64 128 256"

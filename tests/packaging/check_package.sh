@@ -20,7 +20,6 @@
 set -u
 
 app_id=io.github.tessix.Tessix
-version=1.0.0.1
 
 usage() {
   echo "usage: $0 BUILD_DIR" >&2
@@ -31,8 +30,8 @@ usage() {
   echo "check_package: $1 is not a configured CMake build directory" >&2
   exit 2
 }
-build=$(CDPATH= cd -- "$1" && pwd)
-src=$(CDPATH= cd -- "$(dirname -- "$0")/../.." && pwd)
+build=$(CDPATH='' cd -- "$1" && pwd)
+src=$(CDPATH='' cd -- "$(dirname -- "$0")/../.." && pwd)
 res="$src/res"
 
 missing=""
@@ -111,9 +110,9 @@ while IFS='#' read -r field pattern why; do
   else
     fail "control field $field is '$value', expected /$pattern/ ($why)"
   fi
-done <<EOF
+done <<'EOF'
 Package#^tessix$#package name
-Version#^$(printf '%s' "$version" | sed 's/\./\\./g')$#the project's version
+Version#^1\.0\.0\.1$#the project's version
 Section#^games$#Debian section
 Architecture#^[a-z0-9-]+$#a concrete architecture
 Maintainer#^.+ <[^>]+>$#a maintainer with an address
@@ -192,8 +191,27 @@ if dpkg-deb -x "$deb" "$root"; then
       fail "/${pair#*|} differs from ${pair%%|*}"
     fi
   done
-  # A software centre's view: the metainfo's launchable desktop entry and
-  # its icon are found in the installed tree.
+  # What the packaged desktop entry names must be in the package: the program
+  # it runs (first word of Exec=, looked up in /usr/bin) and its theme icon.
+  entry="$root/usr/share/applications/$app_id.desktop"
+  if [ -f "$entry" ]; then
+    exec_key=$(sed -n 's/^Exec=//p' "$entry" | head -n 1)
+    program=${exec_key%% *}
+    if [ -n "$program" ] && [ -x "$root/usr/bin/$program" ]; then
+      pass "Exec=$program is /usr/bin/$program"
+    else
+      fail "Exec=$exec_key names no executable in /usr/bin of the package"
+    fi
+    icon=$(sed -n 's/^Icon=//p' "$entry" | head -n 1)
+    found=$(find "$root/$icons" -path "*/apps/$icon.png" -o -path "*/apps/$icon.svg" 2>/dev/null | head -n 1)
+    if [ -n "$icon" ] && [ -n "$found" ]; then
+      pass "Icon=$icon is in the hicolor theme"
+    else
+      fail "Icon=$icon is not among the package's hicolor icons"
+    fi
+  fi
+  # A software centre's view: the metainfo's launchable desktop entry is
+  # found in the installed tree.
   if appstreamcli validate-tree --no-net "$root" >"$work/tree.log" 2>&1; then
     pass "appstreamcli validate-tree on the unpacked package"
   else
