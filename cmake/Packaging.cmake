@@ -56,4 +56,9 @@ unset(_tessix_license)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# `cpack --config CPackSourceConfig.cmake` (target package_source) packs the
+# source tree: leave out what git ignores or keeps for itself.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/\\.cache/" "/build[^/]*/" "/out/")
+
 include(CPack)
