@@ -59,6 +59,8 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright
 # `cpack --config CPackSourceConfig.cmake` (target package_source) packs the
 # source tree: leave out what git ignores or keeps for itself.
 set(CPACK_SOURCE_GENERATOR TGZ)
-set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/\\.cache/" "/build[^/]*/" "/out/")
+set(CPACK_SOURCE_IGNORE_FILES
+  "/\\.git/" "/\\.cache/" "/build[^/]*/" "/out/" "\\.user$"
+  "/compile_commands\\.json$" "/docs/[^/]*\\.json$")
 
 include(CPack)
