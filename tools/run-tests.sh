@@ -1,0 +1,14 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# Builds Tessix with its tests and benchmarks and runs the whole test suite through CTest.
+# With TESSIX_SANITIZE=ON in the environment it builds in build-asan with AddressSanitizer
+# and UndefinedBehaviorSanitizer instead.
+set -eu
+cd "$(dirname "$0")/.."
+sanitize="${TESSIX_SANITIZE:-OFF}"
+if [ "$sanitize" = "ON" ]; then dir=build-asan; type=Debug; else dir=build; type=RelWithDebInfo; fi
+jobs="$(nproc 2>/dev/null || echo 2)"
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DTESSIX_SANITIZE="$sanitize"
+cmake --build "$dir" -j "$jobs"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 900
