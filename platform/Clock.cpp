@@ -19,7 +19,11 @@ void CSystemClock::Sleep(DWORD dwMilliseconds) {
 CString CTime::Format(const char* pszFormat) const {
     const std::time_t t = m_nSeconds;
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
     localtime_r(&t, &local);
+#endif
     char buffer[256] = {};
     const std::size_t n = std::strftime(buffer, sizeof buffer, pszFormat, &local);
     return CString(buffer, n);
