@@ -232,6 +232,7 @@ public:
 
 private:
     friend class CTessixViewTest;
+    friend class CProblem3Probe;
 
     // Game flow helpers (game/).
     void CountPresentation(int nProblem);
@@ -247,6 +248,8 @@ private:
     void OnProblem2Click(CDC* pDC, CPoint point);
     void OnProblem2RightClick(CDC* pDC, CPoint point);
     void OnProblem3Click(CDC* pDC, CPoint point);
+    // Problem 3's fourteen vertices from m_nJitter and the current m_rectBoth.
+    void ComputeGreenShape();
     void OnProblem4Key(CDC* pDC, UINT nChar);
     void OnProblem4Click(CDC* pDC, CPoint point);
 
