@@ -244,6 +244,10 @@ private:
     // Per-problem input, each acting only while its problem is under way.
     void OnProblem1Click(CDC* pDC, CPoint point);
     void OnProblem1RightClick(CDC* pDC, CPoint point);
+    // Problem 1's shapes in the colours the swap flags give them.
+    CRect Problem1CircleBox() const;
+    void DrawProblem1Triangle(CDC* pDC);
+    void DrawProblem1Circle(CDC* pDC);
     void OnProblem2Key(CDC* pDC, UINT nChar);
     void OnProblem2Click(CDC* pDC, CPoint point);
     void OnProblem2RightClick(CDC* pDC, CPoint point);

@@ -1,7 +1,110 @@
 // SPDX-License-Identifier: MIT
-// Placeholder until the problem is written: nothing is drawn or judged.
+// Problem 1, "Which Shape Is Bigger": a fixed blue triangle on the left, a red circle of
+// one of 18 sizes on the right. Both are measured as pixel counts when the problem is
+// generated, and the click is judged against those counts alone, whatever colours the
+// player has swapped the shapes to since.
 #include "game/TessixView.h"
 
-void CTessixView::DrawProblem1() { m_nPhase = PHASE_SHOWN; }
-void CTessixView::OnProblem1Click(CDC*, CPoint) {}
-void CTessixView::OnProblem1RightClick(CDC*, CPoint) {}
+namespace {
+
+constexpr const char* kPrompt =
+    "This is problem 1, worth 100 points. On the left there is a blue triangle and on the "
+    "right there is a red circle. Click on the one you think has a bigger surface. In other "
+    "words, if you had to paint them, which one would need more paint. If the colors confuse "
+    "you, right click on the one you don't like to change it. \nTo see the instructions, "
+    "press F1. To print them, press the Ctrl and P keys. \nTo quit, press the Alt and F4 "
+    "keys. ";
+
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr int kPoints = 100;
+constexpr int kInsets = 18;
+// The circle's box lies this far inside the right square at inset 0.
+constexpr int kCircleMargin = 28;
+
+}  // namespace
+
+CRect CTessixView::Problem1CircleBox() const {
+    const int k = kCircleMargin + m_nInset;
+    return CRect(m_rectRight.left + k, m_rectRight.top + k, m_rectRight.right - k,
+                 m_rectRight.bottom - k);
+}
+
+void CTessixView::DrawProblem1Triangle(CDC* pDC) {
+    pDC->SelectObject(m_bSwapLeft ? &m_penRed : &m_penBlue);
+    pDC->SelectObject(m_bSwapLeft ? &m_brushRed : &m_brushBlue);
+    pDC->Polygon(m_ptTriangle, 3);
+}
+
+void CTessixView::DrawProblem1Circle(CDC* pDC) {
+    pDC->SelectObject(m_bSwapRight ? &m_penBlue : &m_penRed);
+    pDC->SelectObject(m_bSwapRight ? &m_brushBlue : &m_brushRed);
+    pDC->Ellipse(Problem1CircleBox());
+}
+
+void CTessixView::DrawProblem1() {
+    CClientDC dc(m_pHost->ClientRaster());
+    dc.SelectObject(&m_penWhite);
+    dc.SelectObject(&m_brushWhite);
+    dc.Rectangle(m_rectClient);
+
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.SelectObject(&m_fontMessage);
+    m_strLabel = kPrompt;
+    dc.DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK);
+
+    DrawFrame(&dc);
+
+    const CRect& L = m_rectLeft;
+    m_ptTriangle[0] = CPoint(L.left, L.bottom);
+    m_ptTriangle[1] = CPoint((L.left + L.right) / 2, L.top + 12);
+    m_ptTriangle[2] = CPoint(L.right, L.bottom);
+    DrawProblem1Triangle(&dc);
+
+    if (m_nPhase == PHASE_FRESH) {
+        m_nInset = rand() % kInsets;
+    }
+    DrawProblem1Circle(&dc);
+
+    if (m_nPhase == PHASE_FRESH) {
+        CountLeftPixels(kBlue);
+        CountRightPixels(kRed);
+        CountPresentation(1);
+    }
+    m_nPhase = PHASE_SHOWN;
+}
+
+void CTessixView::OnProblem1Click(CDC* pDC, CPoint point) {
+    if (m_nProblem != 1) {
+        return;
+    }
+    // The whole square counts, not only the shape in it; strict comparisons make equal
+    // counts wrong either way.
+    bool bRight = false;
+    if (m_rectLeft.ContainsStrictly(point)) {
+        bRight = m_nAreaLeft > m_nAreaRight;
+    } else if (m_rectRight.ContainsStrictly(point)) {
+        bRight = m_nAreaRight > m_nAreaLeft;
+    } else {
+        return;
+    }
+    CAnswer answer;
+    answer.eVerdict = bRight ? EVerdict::Right : EVerdict::Wrong;
+    answer.nPoints = bRight ? kPoints : 0;
+    answer.strMessage = bRight ? "CORRECT for 100 POINTS!" : "SORRY!";
+    FinishAnswer(pDC, answer);
+}
+
+void CTessixView::OnProblem1RightClick(CDC* pDC, CPoint point) {
+    if (m_nProblem != 1 || m_bMenuActive) {
+        return;
+    }
+    if (m_rectLeft.ContainsStrictly(point)) {
+        m_bSwapLeft = m_bSwapLeft ? FALSE : TRUE;
+        DrawProblem1Triangle(pDC);
+    } else if (m_rectRight.ContainsStrictly(point)) {
+        m_bSwapRight = m_bSwapRight ? FALSE : TRUE;
+        DrawProblem1Circle(pDC);
+    }
+}
