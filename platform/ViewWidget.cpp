@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "game/TessixView.h"
+#include "platform/DialogQt.h"
 
 namespace {
 
@@ -88,7 +89,10 @@ int CViewWidget::MessageBox(const CString& strText, UINT nType) {
     return IDOK;
 }
 
-int CViewWidget::DoModal(CDialog& /*dlg*/) { return IDOK; }
+int CViewWidget::DoModal(CDialog& dlg) {
+    CQtDialog dialog(dlg, window());
+    return dialog.DoModal();
+}
 
 void CViewWidget::EndProgram(int nExitCode) {
     m_bEnded = true;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "support/Headless.h"
 
+#include "platform/Dialog.h"
+
 int CHeadlessHost::MessageBox(const CString& strText, UINT nType) {
     m_messages.push_back({strText, nType});
     return IDOK;
@@ -8,6 +10,18 @@ int CHeadlessHost::MessageBox(const CString& strText, UINT nType) {
 
 int CHeadlessHost::DoModal(CDialog& dlg) {
     m_dialogs.push_back(&dlg);
+    // The dialog opens and fills its controls as on screen; its list boxes are kept.
+    CDialogControls controls(dlg);
+    dlg.OnInitDialog();
+    std::vector<CString> lines;
+    for (const CDlgItem& item : dlg.Template().items) {
+        if (const CListBox* pList = dlg.GetListBox(item.nId)) {
+            for (int i = 0; i < pList->GetCount(); ++i) {
+                lines.push_back(pList->GetText(i));
+            }
+        }
+    }
+    m_dialogLines.push_back(lines);
     return m_nDialogAnswer;
 }
 

@@ -40,6 +40,8 @@ public:
     int m_nShowNow = 0;
     std::vector<CMessage> m_messages;
     std::vector<CDialog*> m_dialogs;
+    // For each dialog run, the lines its list boxes held after OnInitDialog.
+    std::vector<std::vector<CString>> m_dialogLines;
     std::optional<int> m_oExitCode;
     int m_nDialogAnswer = IDOK;
 };
