@@ -451,6 +451,17 @@ void ExpectBlueH(const QImage& image, CPoint c) {
     }
 }
 
+// Black pixels in a rectangle: the prompt has them, the grey verdict never does.
+int CountBlack(const QImage& image, const CRect& rc) {
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            n += PixelIn(image, x, y) == RGB(0, 0, 0) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 // The snapshot taken when the verdict's sound started.
 const QImage& VerdictScreen(const CCenterGame& game) {
     return game.m_sound.m_snapshots.back();
@@ -496,6 +507,7 @@ TEST_P(ClickAwayFromTheShape, IsWrong) {
     ASSERT_EQ(game.m_sound.m_plays.size(), 2u);
     EXPECT_EQ(game.m_sound.m_plays[1].nBytes, LoadSoundResource(103).size());
     ExpectBlueH(VerdictScreen(game), v.m_ptCenter);
+    EXPECT_EQ(CountBlack(VerdictScreen(game), v.m_rectMessage), 0) << "prompt not wiped";
 }
 
 INSTANTIATE_TEST_SUITE_P(
