@@ -106,21 +106,22 @@ int CDC::SetBkMode(int nMode) {
 
 namespace {
 
+// Without a selected pen or brush a surface draws with a black pen and a white brush.
+QColor PenColor(const CPen* pPen) {
+    return pPen && pPen->GetSafeHandle() ? ToQColor(pPen->Color()) : QColor(Qt::black);
+}
+
+QColor BrushColor(const CBrush* pBrush) {
+    return pBrush && pBrush->GetSafeHandle() ? ToQColor(pBrush->Color()) : QColor(Qt::white);
+}
+
 void SetShapeTools(QPainter& p, const CPen* pPen, const CBrush* pBrush) {
     p.setRenderHint(QPainter::Antialiasing, false);
-    if (pPen && pPen->GetSafeHandle()) {
-        QPen pen(ToQColor(pPen->Color()));
-        pen.setWidth(pPen->Width() <= 1 ? 1 : pPen->Width());
-        pen.setJoinStyle(Qt::MiterJoin);
-        p.setPen(pen);
-    } else {
-        p.setPen(QPen(Qt::black, 1));
-    }
-    if (pBrush && pBrush->GetSafeHandle()) {
-        p.setBrush(ToQColor(pBrush->Color()));
-    } else {
-        p.setBrush(Qt::white);
-    }
+    QPen pen(PenColor(pPen));
+    pen.setWidth(pPen && pPen->GetSafeHandle() && pPen->Width() > 1 ? pPen->Width() : 1);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(BrushColor(pBrush));
 }
 
 int PenWidth(const CPen* pPen) { return pPen && pPen->GetSafeHandle() ? pPen->Width() : 1; }
@@ -132,6 +133,15 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) {
         return TRUE;
     }
     Paint([&](QPainter& p) {
+        if (PenWidth(m_pPen) <= 1) {
+            // Filled rather than stroked: exact for every size, down to one pixel, where
+            // stroking the shrunk box (then empty) would draw nothing.
+            p.fillRect(QRect(l, t, r - l, b - t), PenColor(m_pPen));
+            if (r - l > 2 && b - t > 2) {
+                p.fillRect(QRect(l + 1, t + 1, r - l - 2, b - t - 2), BrushColor(m_pBrush));
+            }
+            return;
+        }
         SetShapeTools(p, m_pPen, m_pBrush);
         p.drawRect(ShapeBox(l, t, r, b, PenWidth(m_pPen)));
     });
@@ -161,6 +171,11 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
     Paint([&](QPainter& p) {
         SetShapeTools(p, m_pPen, m_pBrush);
         p.drawPolygon(polygon, Qt::OddEvenFill);
+        // The outline goes through every vertex; Qt's stroke leaves out the end pixel of
+        // some edges, which would cut the rightmost or lowest vertex off.
+        if (PenWidth(m_pPen) <= 1) {
+            p.drawPoints(polygon);
+        }
     });
     return TRUE;
 }
