@@ -7,21 +7,6 @@
 
 namespace {
 
-// The game view's printing virtuals as the print sequence calls them.
-class CViewPrinting : public IPrintView {
-public:
-    explicit CViewPrinting(CTessixView& view) : m_view(view) {}
-    BOOL OnPreparePrinting(CPrintInfo* pInfo) override { return m_view.OnPreparePrinting(pInfo); }
-    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override {
-        m_view.OnBeginPrinting(pDC, pInfo);
-    }
-    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override { m_view.OnPrint(pDC, pInfo); }
-    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override { m_view.OnEndPrinting(pDC, pInfo); }
-
-private:
-    CTessixView& m_view;
-};
-
 CPrintOutcome Failure(const QString& strError) {
     CPrintOutcome outcome;
     outcome.eResult = EPrintResult::Failed;
@@ -36,6 +21,19 @@ CPrintOutcome RunDirect(CTessixView& view, QPrinter& printer) {
 }
 
 }  // namespace
+
+BOOL CViewPrinting::OnPreparePrinting(CPrintInfo* pInfo) {
+    return m_view.OnPreparePrinting(pInfo);
+}
+void CViewPrinting::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
+    m_view.OnBeginPrinting(pDC, pInfo);
+}
+void CViewPrinting::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
+    m_view.OnPrint(pDC, pInfo);
+}
+void CViewPrinting::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {
+    m_view.OnEndPrinting(pDC, pInfo);
+}
 
 CPrintOutcome OnFilePrint(CTessixView& view, QWidget* pParent, EPrintDialog eDialog) {
     QPrinter printer(QPrinter::HighResolution);

@@ -11,6 +11,19 @@
 class CTessixView;
 class QWidget;
 
+// The game view's printing virtuals as the print sequence calls them.
+class CViewPrinting : public IPrintView {
+public:
+    explicit CViewPrinting(CTessixView& view) : m_view(view) {}
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+private:
+    CTessixView& m_view;
+};
+
 enum class EPrintDialog {
     Show,  // Print (File > Print, Ctrl+P): the print dialog chooses the printer
     Skip,  // Print without dialog: the default printer
