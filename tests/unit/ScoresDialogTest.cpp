@@ -170,7 +170,10 @@ TEST_F(ScoresDialogTest, WindowHostShowsTheDialogModallyUntilEsc) {
                 }
             }
         }
-        ASSERT_NE(pModal, nullptr);
+        if (!pModal) {
+            ADD_FAILURE() << "no dialog is shown";
+            return;
+        }
         title = pModal->windowTitle();
         pParent = pModal->parentWidget();
         if (auto* pList = pModal->findChild<QListWidget*>()) {

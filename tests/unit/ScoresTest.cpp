@@ -138,7 +138,10 @@ INSTANTIATE_TEST_SUITE_P(Games, ScoresRolloverTest,
                          ::testing::Values(CRolloverCase{1, 1, 1}, CRolloverCase{999, 999, 1},
                                            CRolloverCase{1000, 1000, 1},
                                            CRolloverCase{1001, 1000, 2},
-                                           CRolloverCase{2500, 1000, 1501}));
+                                           CRolloverCase{2500, 1000, 1501}),
+                         [](const ::testing::TestParamInfo<CRolloverCase>& info) {
+                             return "After" + std::to_string(info.param.nGames) + "Games";
+                         });
 
 TEST_F(ScoresTest, FirstNewGameOfARunEmptiesTheHistory) {
     g_dlgScores.RecordScore(900);
