@@ -1,0 +1,688 @@
+// SPDX-License-Identifier: MIT
+// "Reshape The Larger One": the generated shapes, the editing keys and what they leave
+// on the raster, and the judging of a click against the measured areas.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/Random.h"
+#include "problems/Problem4.h"
+#include "support/Headless.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kCyan = RGB(0, 255, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRightText = RGB(182, 255, 0);
+constexpr COLORREF kWrongText = RGB(128, 128, 128);
+
+// Keeps a copy of the window at every sound: a verdict's sound plays while its message
+// is on screen, before the pause and the menu.
+class CSnapshotSound : public ISoundPlayer {
+public:
+    explicit CSnapshotSound(CRaster& raster) : m_pRaster(&raster) {}
+    void PlayWave(const std::vector<unsigned char>& /*wave*/, EPlayMode /*mode*/) override {
+        m_snapshots.push_back(m_pRaster->Image().copy());
+    }
+    CRaster* m_pRaster = nullptr;
+    std::vector<QImage> m_snapshots;
+};
+
+// The 17 pixels of the cross-hair: the centre, the axes and the diagonals two pixels out.
+bool IsCrossHairOffset(int dx, int dy) {
+    const bool bNear = std::abs(dx) <= 2 && std::abs(dy) <= 2;
+    return bNear && (dx == 0 || dy == 0 || std::abs(dx) == std::abs(dy));
+}
+
+// A game at 800 x 600 with problem 4 chosen from the menu.
+class Problem4 : public ::testing::Test {
+protected:
+    void Start(std::uint32_t nSeed = 1) {
+        CViewWorld world;
+        world.pHost = &m_host;
+        world.pClock = &m_clock;
+        world.pSound = &m_sound;
+        world.oSeed = nSeed;
+        m_pView = std::make_unique<CTessixView>(world);
+        Paint();
+        const CRect& rc = View().m_rectMenuItem[3];
+        Click(CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+    }
+    void Paint() {
+        CDC dc(m_host.ClientRaster());
+        m_pView->OnDraw(&dc);
+    }
+    void Click(CPoint pt) { m_pView->OnLButtonDown(0, pt); }
+    void Press(char cKey) {
+        const UINT nChar = cKey == 'D' ? VK_DOWN : cKey == 'U' ? VK_UP : VK_SPACE;
+        m_pView->OnKeyDown(nChar, 1, 0);
+    }
+    void PressAll(const std::string& keys) {
+        for (char c : keys) {
+            Press(c);
+        }
+    }
+    CTessixView& View() { return *m_pView; }
+    COLORREF Pixel(int x, int y) {
+        CDC dc(m_host.ClientRaster());
+        return dc.GetPixel(x, y);
+    }
+    int Count(const CRect& rc, COLORREF clr) {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                n += Pixel(x, y) == clr ? 1 : 0;
+            }
+        }
+        return n;
+    }
+    // Vertex k of the blue shape as an offset from the right square's top-left corner.
+    CPoint BlueOffset(int k) {
+        const CRect& R = View().m_rectRight;
+        return CPoint(View().m_ptBlue[k].x - R.left, View().m_ptBlue[k].y - R.top);
+    }
+    // The right square with a margin, since outlines reach its right and bottom edges.
+    CRect AroundRight() {
+        const CRect& R = View().m_rectRight;
+        return CRect(R.left - 3, R.top - 3, R.right + 4, R.bottom + 4);
+    }
+    // The current vertices and cross-hair drawn afresh on a white window.
+    void DrawFresh(CRaster& raster) {
+        CDC dc(raster);
+        dc.SelectObject(&View().m_penBlue);
+        dc.SelectObject(&View().m_brushCyan);
+        dc.Polygon(View().m_ptBlue, 12);
+        const CPoint c = View().m_ptCrossHair[View().m_nSide];
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                if (IsCrossHairOffset(dx, dy)) {
+                    dc.SetPixel(c.x + dx, c.y + dy, kRed);
+                }
+            }
+        }
+    }
+    // Pixels of rc that differ between the window and the other raster, the first few
+    // described (offsets from the right square's corner) for the failure message.
+    int Differences(const CRaster& other, const CRect& rc, std::string* pWhere) {
+        const CRect& R = View().m_rectRight;
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                const std::uint32_t a = m_host.m_raster.Row(y)[x];
+                const std::uint32_t b = other.Row(y)[x];
+                if (a == b) {
+                    continue;
+                }
+                if (++n <= 8 && pWhere) {
+                    char sz[96];
+                    std::snprintf(sz, sizeof sz, " (%d,%d) is %06x, fresh %06x;", x - R.left,
+                                  y - R.top, CRaster::ColorOf(a), CRaster::ColorOf(b));
+                    *pWhere += sz;
+                }
+            }
+        }
+        return n;
+    }
+    // How the window differs from a fresh drawing: stray outline pixels (blue where the
+    // fresh drawing is white), and every other difference.
+    struct CComparison {
+        int nStrays = 0;
+        int nOther = 0;
+        std::string strWhere;
+    };
+    CComparison Compare(const CRaster& fresh, const CRect& rc) {
+        const std::uint32_t blue = CRaster::PixelOf(kBlue);
+        const std::uint32_t white = CRaster::PixelOf(kWhite);
+        const CRect& R = View().m_rectRight;
+        CComparison c;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                const std::uint32_t a = m_host.m_raster.Row(y)[x];
+                const std::uint32_t b = fresh.Row(y)[x];
+                if (a == b) {
+                    continue;
+                }
+                if (a == blue && b == white) {
+                    ++c.nStrays;
+                    continue;
+                }
+                ++c.nOther;
+                char sz[96];
+                std::snprintf(sz, sizeof sz, " (%d,%d) is %06x, fresh %06x;", x - R.left, y - R.top,
+                              CRaster::ColorOf(a), CRaster::ColorOf(b));
+                c.strWhere += sz;
+            }
+        }
+        return c;
+    }
+    int DifferencesFromFresh(std::string* pWhere) {
+        CRaster fresh(m_host.m_raster.Width(), m_host.m_raster.Height());
+        DrawFresh(fresh);
+        return Differences(fresh, AroundRight(), pWhere);
+    }
+    // The verdict message on the window while its sound played: the one candidate whose
+    // rendering in its colour matches the message band exactly, or "" when none does.
+    CString MessageAtSound(std::size_t nSound) {
+        if (nSound >= m_sound.m_snapshots.size()) {
+            return "";
+        }
+        const QImage& shot = m_sound.m_snapshots[nSound];
+        std::vector<std::pair<CString, COLORREF>> candidates = {
+            {"SORRY, Too Big!", kWrongText}, {"SORRY, Not Big Enough!", kWrongText}};
+        for (int n = 10; n <= 400; n += 10) {
+            candidates.push_back({"CORRECT for " + std::to_string(n) + " POINTS!", kRightText});
+        }
+        const CRect& band = View().m_rectMessage;
+        for (const auto& [strText, clr] : candidates) {
+            CRaster ref(shot.width(), shot.height());
+            CDC dc(ref);
+            dc.SetBkMode(TRANSPARENT);
+            dc.SelectObject(&View().m_fontResult);
+            dc.SetTextColor(clr);
+            dc.DrawText(strText, band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            bool bSame = true;
+            for (int y = band.top; y < band.bottom && bSame; ++y) {
+                for (int x = band.left; x < band.right && bSame; ++x) {
+                    bSame = shot.pixel(x, y) == ref.Image().pixel(x, y);
+                }
+            }
+            if (bSame) {
+                return strText;
+            }
+        }
+        return "";
+    }
+
+    CHeadlessHost m_host{800, 600};
+    CFakeClock m_clock;
+    CSnapshotSound m_sound{m_host.m_raster};
+    std::unique_ptr<CTessixView> m_pView;
+};
+
+// ---- The shapes as generated.
+
+struct CTargetCase {
+    int nFlare;
+    int nInset;
+    CPoint offsets[12];
+};
+
+TEST_F(Problem4, TargetVerticesFollowFlareAndInset) {
+    const CTargetCase cases[] = {
+        {0,
+         0,
+         {{128, 128},
+          {110, 0},
+          {226, 0},
+          {208, 128},
+          {336, 110},
+          {336, 226},
+          {208, 208},
+          {226, 336},
+          {110, 336},
+          {128, 208},
+          {0, 226},
+          {0, 110}}},
+        {3,
+         2,
+         {{126, 126},
+          {107, 0},
+          {229, 0},
+          {210, 126},
+          {336, 107},
+          {336, 229},
+          {210, 210},
+          {229, 336},
+          {107, 336},
+          {126, 210},
+          {0, 229},
+          {0, 107}}},
+    };
+    int nSeen[2] = {0, 0};
+    for (std::uint32_t nSeed = 1; nSeed <= 60; ++nSeed) {
+        SCOPED_TRACE(nSeed);
+        // Flare, inset and step are the first three draws of a fresh game, in that order.
+        CRandom rnd;
+        rnd.srand(nSeed);
+        const int nFlare = rnd.rand() % 4;
+        const int nInset = rnd.rand() % 3;
+        const int nStep = rnd.rand() % 3 + 3;
+        Start(nSeed);
+        ASSERT_EQ(View().m_nArmFlare, nFlare);
+        ASSERT_EQ(View().m_nArmInset, nInset);
+        ASSERT_EQ(View().m_nCaveStep, nStep);
+        for (int c = 0; c < 2; ++c) {
+            if (cases[c].nFlare != nFlare || cases[c].nInset != nInset) {
+                continue;
+            }
+            ++nSeen[c];
+            const CRect& L = View().m_rectLeft;
+            for (int k = 0; k < 12; ++k) {
+                EXPECT_EQ(View().m_ptTarget[k],
+                          CPoint(L.left + cases[c].offsets[k].x, L.top + cases[c].offsets[k].y))
+                    << "vertex " << k;
+            }
+        }
+    }
+    EXPECT_GT(nSeen[0], 0);
+    EXPECT_GT(nSeen[1], 0);
+}
+
+TEST_F(Problem4, BlueShapeAsGeneratedIsTheCutSquare) {
+    Start();
+    const CPoint expected[12] = {{100, 0},   {236, 0},   {286, 50},  {336, 100},
+                                 {336, 236}, {286, 286}, {236, 336}, {100, 336},
+                                 {50, 286},  {0, 236},   {0, 100},   {50, 50}};
+    for (int k = 0; k < 12; ++k) {
+        EXPECT_EQ(BlueOffset(k), expected[k]) << "vertex " << k;
+        EXPECT_EQ(View().m_ptBlueStart[k], View().m_ptBlue[k]) << "vertex " << k;
+    }
+    EXPECT_EQ(View().m_nSide, 0);
+}
+
+TEST_F(Problem4, TargetIsMeasuredInTheColourReadBackAndThePlayCounted) {
+    Start();
+    const CTessixView& v = View();
+    EXPECT_EQ(v.m_clrOrange, Pixel(v.m_ptLeft.x, v.m_ptLeft.y));
+    EXPECT_EQ(v.m_clrOrange, RGB(255, 128, 0));
+    const int nArea = Count(v.m_rectLeft, v.m_clrOrange);
+    EXPECT_EQ(v.m_nAreaLeft, nArea);
+    // The red outline is drawn and not counted.
+    EXPECT_GT(Count(v.m_rectLeft, kRed), 0);
+    EXPECT_EQ(v.m_nTolerance, nArea * 25 / 1000);
+    EXPECT_EQ(v.m_nScoreBase % 10, 0);
+    EXPECT_GE(v.m_nScoreBase, v.m_nTolerance);
+    EXPECT_LT(v.m_nScoreBase, v.m_nTolerance + 10);
+    EXPECT_EQ(v.m_nPlays[3], 1);
+    EXPECT_EQ(v.m_nPhase, PHASE_SHOWN);
+    EXPECT_TRUE(m_sound.m_snapshots.empty());
+}
+
+TEST_F(Problem4, PromptIsTheDocumentedText) {
+    Start();
+    const CString strPrompt =
+        CString(
+            "This is problem 4, worth up to 400 points. Change the blue shape to resemble "
+            "the orange cross. The tiny ") +
+        "red cross-hair is at the current side. Move it around by pressing the Space bar. The "
+        "current side can be caved " +
+        "in by pressing the Down arrow key. The Up arrow key reverses the direction of the Down "
+        "arrow. Try to " +
+        "make the blue cross symmetrical because it will improve your score. When you are "
+        "done, click on the " +
+        "blue shape. Your score will vary depending on how close the two shapes are in size "
+        "and whether or not the " +
+        "blue cross is symmetrical. " +
+        "\nTo see the instructions, press F1. To print them, press the Ctrl and P keys. \nTo "
+        "quit, press the Alt and F4 keys. ";
+    EXPECT_EQ(View().m_strLabel, strPrompt);
+}
+
+// ---- The cross-hair.
+
+TEST_F(Problem4, SpaceStepsTheCrossHairThroughTheFourFixedPositions) {
+    Start();
+    const CPoint positions[4] = {{44, 44}, {292, 44}, {292, 292}, {44, 292}};
+    const CRect& R = View().m_rectRight;
+    // Cut something first: the positions do not depend on the shape.
+    PressAll("DDDDD");
+    for (int nPress = 0; nPress <= 8; ++nPress) {
+        SCOPED_TRACE(nPress);
+        const int nSide = nPress % 4;
+        ASSERT_EQ(View().m_nSide, nSide);
+        const CPoint c(R.left + positions[nSide].x, R.top + positions[nSide].y);
+        ASSERT_EQ(View().m_ptCrossHair[nSide], c);
+        // Exactly one star on the square: its 17 pixels, nothing red around them.
+        for (int dy = -3; dy <= 3; ++dy) {
+            for (int dx = -3; dx <= 3; ++dx) {
+                EXPECT_EQ(Pixel(c.x + dx, c.y + dy), IsCrossHairOffset(dx, dy) ? kRed : kWhite)
+                    << dx << "," << dy;
+            }
+        }
+        EXPECT_EQ(Count(R, kRed), 17);
+        Press('S');
+    }
+}
+
+// ---- Editing.
+
+// Side k: its moving vertex, and where 30 Down presses of 4 pixels leave it.
+struct CCaveCase {
+    int nSide;
+    int nVertex;
+    CPoint final;
+};
+
+TEST_F(Problem4, DownStopsTwoPixelsPastTheCentreOnEverySide) {
+    const CCaveCase cases[] = {
+        {0, 11, {170, 170}},
+        {1, 2, {166, 170}},
+        {2, 5, {166, 166}},
+        {3, 8, {170, 166}},
+    };
+    for (const CCaveCase& c : cases) {
+        SCOPED_TRACE(c.nSide);
+        Start();
+        View().m_nCaveStep = 4;
+        PressAll(std::string(c.nSide, 'S'));
+        const CPoint start = BlueOffset(c.nVertex);
+        PressAll(std::string(29, 'D'));
+        // Still on its own side of the centre, 2 pixels short of it.
+        EXPECT_EQ(std::abs(BlueOffset(c.nVertex).x - 168), 2);
+        Press('D');
+        EXPECT_EQ(BlueOffset(c.nVertex), c.final);
+        PressAll(std::string(5, 'D'));
+        EXPECT_EQ(BlueOffset(c.nVertex), c.final);
+        // The other sides never moved.
+        for (int k : {11, 2, 5, 8}) {
+            if (k != c.nVertex) {
+                EXPECT_EQ(View().m_ptBlue[k], View().m_ptBlueStart[k]) << "vertex " << k;
+            }
+        }
+        EXPECT_NE(start, c.final);
+    }
+}
+
+TEST_F(Problem4, EveryStepSizeStopsTwoPixelsPastTheCentre) {
+    struct {
+        int nStep;
+        int nPresses;
+    } const cases[] = {{3, 40}, {4, 30}, {5, 24}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nStep);
+        Start();
+        View().m_nCaveStep = c.nStep;
+        PressAll(std::string(c.nPresses - 1, 'D'));
+        EXPECT_LT(BlueOffset(11).x, 168);
+        Press('D');
+        EXPECT_EQ(BlueOffset(11), CPoint(170, 170));
+        PressAll("DDD");
+        EXPECT_EQ(BlueOffset(11), CPoint(170, 170));
+    }
+}
+
+TEST_F(Problem4, UpUndoesDownOnePixelAtATimeAndNeverPassesTheStart) {
+    for (int nSide = 0; nSide < 4; ++nSide) {
+        SCOPED_TRACE(nSide);
+        Start();
+        View().m_nCaveStep = 4;
+        PressAll(std::string(nSide, 'S'));
+        const int nVertex = (11 + 3 * nSide) % 12;
+        const CPoint start = View().m_ptBlueStart[nVertex];
+
+        Press('U');
+        EXPECT_EQ(View().m_ptBlue[nVertex], start) << "Up on an untouched side";
+
+        Press('D');
+        const CPoint caved = View().m_ptBlue[nVertex];
+        EXPECT_EQ(std::abs(caved.x - start.x), 4);
+        EXPECT_EQ(std::abs(caved.y - start.y), 4);
+        PressAll("UUU");
+        EXPECT_EQ(std::abs(View().m_ptBlue[nVertex].x - start.x), 1);
+        Press('U');
+        EXPECT_EQ(View().m_ptBlue[nVertex], start);
+        std::string where;
+        EXPECT_EQ(DifferencesFromFresh(&where), 0) << where;
+
+        const QImage before = m_host.m_raster.Image().copy();
+        Press('U');
+        EXPECT_EQ(View().m_ptBlue[nVertex], start);
+        EXPECT_TRUE(before == m_host.m_raster.Image());
+    }
+}
+
+// After any presses the right square shows the current shape and cross-hair: every cyan
+// pixel (what a click measures) and every other pixel as a fresh drawing has them, but for
+// a few stray outline pixels. Those come from the raster's line rules: the pixels of a
+// segment next to a vertex depend on the segment that follows, so an erasing strip does
+// not cover the old outline exactly at its ends; and Up erases nothing, though an edge
+// moved out by a pixel need not cover the old edge's pixels, nor a self-crossing shape
+// cover its old crossing. A press leaves a few such pixels at most, never a cyan one.
+struct CEditCase {
+    const char* pszName;
+    int nStep;
+    std::string keys;
+};
+
+void PrintTo(const CEditCase& c, std::ostream* os) {
+    *os << c.pszName;
+}
+
+std::string RandomPresses(unsigned nSeed, int nCount) {
+    std::mt19937 gen(nSeed);
+    std::uniform_int_distribution<int> pick(0, 9);
+    std::string keys;
+    for (int i = 0; i < nCount; ++i) {
+        const int n = pick(gen);
+        keys += n < 5 ? 'D' : n < 8 ? 'U' : 'S';
+    }
+    return keys;
+}
+
+std::string Repeat(const std::string& s, int n) {
+    std::string r;
+    for (int i = 0; i < n; ++i) {
+        r += s;
+    }
+    return r;
+}
+
+class Problem4Edits : public Problem4, public ::testing::WithParamInterface<CEditCase> {};
+
+TEST_P(Problem4Edits, RightSquareMatchesAFreshDrawing) {
+    Start();
+    View().m_nCaveStep = GetParam().nStep;
+    int nStrays = 0;
+    for (std::size_t i = 0; i < GetParam().keys.size(); ++i) {
+        Press(GetParam().keys[i]);
+        CRaster fresh(m_host.m_raster.Width(), m_host.m_raster.Height());
+        DrawFresh(fresh);
+        const CComparison c = Compare(fresh, AroundRight());
+        ASSERT_EQ(c.nOther, 0) << "after press " << i << ":" << c.strWhere;
+        ASSERT_LE(c.nStrays - nStrays, 8) << "after press " << i;
+        nStrays = c.nStrays;
+    }
+    // A repaint shows the same picture, strays gone.
+    Paint();
+    std::string where;
+    EXPECT_EQ(DifferencesFromFresh(&where), 0) << where;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Problem4Edits,
+    ::testing::Values(
+        CEditCase{"CaveEachSideAlike", 4, Repeat(std::string(7, 'D') + "S", 4)},
+        CEditCase{"DownAndUpInTurns", 3, Repeat("DUDDUUUD", 4) + "S" + Repeat("DDU", 6)},
+        CEditCase{"UpBackToTheStart", 5, "DDDDD" + std::string(26, 'U')},
+        CEditCase{"OppositeSidesPastTheCentre", 4,
+                  std::string(32, 'D') + "SS" + std::string(32, 'D') + "UUUUU"},
+        CEditCase{"AllSidesPastTheCentre", 5, Repeat(std::string(26, 'D') + "S", 4) + "UUUDD"},
+        CEditCase{"RandomPressesStep3", 3, RandomPresses(7, 300)},
+        CEditCase{"RandomPressesStep5", 5, RandomPresses(11, 300)}),
+    [](const ::testing::TestParamInfo<CEditCase>& info) { return info.param.pszName; });
+
+// ---- Judging.
+
+struct CJudgeCase {
+    int nBlue;
+    EVerdict eVerdict;
+    const char* pszLopsided;
+    const char* pszSymmetric;
+    int nLopsided;
+    int nSymmetric;
+};
+
+struct CJudgeTable {
+    const char* pszName;
+    int nTarget;
+    int nTolerance;
+    int nScoreBase;
+    std::vector<CJudgeCase> cases;
+};
+
+void PrintTo(const CJudgeTable& t, std::ostream* os) {
+    *os << t.pszName;
+}
+
+class Problem4Judging : public ::testing::TestWithParam<CJudgeTable> {};
+
+TEST_P(Problem4Judging, PointsAndMessages) {
+    const CJudgeTable& t = GetParam();
+    for (const CJudgeCase& c : t.cases) {
+        SCOPED_TRACE(c.nBlue);
+        const CAnswer lopsided =
+            JudgeReshape(t.nTarget, c.nBlue, t.nTolerance, t.nScoreBase, ESymmetry::Lopsided);
+        const CAnswer symmetric =
+            JudgeReshape(t.nTarget, c.nBlue, t.nTolerance, t.nScoreBase, ESymmetry::Symmetric);
+        EXPECT_EQ(lopsided.eVerdict, c.eVerdict);
+        EXPECT_EQ(symmetric.eVerdict, c.eVerdict);
+        EXPECT_EQ(lopsided.nPoints, c.nLopsided);
+        EXPECT_EQ(symmetric.nPoints, c.nSymmetric);
+        EXPECT_EQ(lopsided.strMessage, c.pszLopsided);
+        EXPECT_EQ(symmetric.strMessage, c.pszSymmetric);
+    }
+}
+
+constexpr const char* kTooBig = "SORRY, Too Big!";
+constexpr const char* kNotBig = "SORRY, Not Big Enough!";
+constexpr EVerdict kRight = EVerdict::Right;
+constexpr EVerdict kWrong = EVerdict::Wrong;
+
+INSTANTIATE_TEST_SUITE_P(
+    Areas, Problem4Judging,
+    ::testing::Values(
+        CJudgeTable{
+            "Target56576",
+            56576,
+            1414,
+            1420,
+            {
+                {56576, kRight, "CORRECT for 290 POINTS!", "CORRECT for 400 POINTS!", 290, 400},
+                {56591, kRight, "CORRECT for 290 POINTS!", "CORRECT for 400 POINTS!", 290, 400},
+                {56592, kRight, "CORRECT for 280 POINTS!", "CORRECT for 380 POINTS!", 280, 380},
+                {56676, kRight, "CORRECT for 270 POINTS!", "CORRECT for 370 POINTS!", 270, 370},
+                {57989, kRight, "CORRECT for 10 POINTS!", "CORRECT for 110 POINTS!", 10, 110},
+                {57990, kWrong, kTooBig, kTooBig, 0, 0},
+                {57991, kWrong, kTooBig, kTooBig, 0, 0},
+                {55163, kRight, "CORRECT for 10 POINTS!", "CORRECT for 110 POINTS!", 10, 110},
+                {55162, kWrong, kNotBig, kNotBig, 0, 0},
+                {55161, kWrong, kNotBig, kNotBig, 0, 0},
+            }},
+        CJudgeTable{
+            "Target56000",
+            56000,
+            1400,
+            1400,
+            {
+                {56000, kRight, "CORRECT for 280 POINTS!", "CORRECT for 380 POINTS!", 280, 380},
+                {56500, kRight, "CORRECT for 180 POINTS!", "CORRECT for 280 POINTS!", 180, 280},
+                {57399, kRight, "CORRECT for 10 POINTS!", "CORRECT for 100 POINTS!", 10, 100},
+                {57400, kWrong, kTooBig, kTooBig, 0, 0},
+                {54600, kWrong, kNotBig, kNotBig, 0, 0},
+            }}),
+    [](const ::testing::TestParamInfo<CJudgeTable>& info) { return info.param.pszName; });
+
+// Real clicks: the target area is set relative to the cyan count of the shape on screen,
+// so that the click sees the difference wanted.
+struct CClickCase {
+    const char* pszName;
+    std::string keys;  // edits before the click
+    int nDifference;   // blue minus target
+    int nTolerance;
+    int nScoreBase;
+    const char* pszMessage;
+    int nPoints;
+};
+
+void PrintTo(const CClickCase& c, std::ostream* os) {
+    *os << c.pszName;
+}
+
+class Problem4Clicks : public Problem4, public ::testing::WithParamInterface<CClickCase> {};
+
+TEST_P(Problem4Clicks, ClickInTheRightSquareIsJudged) {
+    const CClickCase& c = GetParam();
+    Start();
+    PressAll(c.keys);
+    const int nCyan = Count(View().m_rectRight, kCyan);
+    View().m_nAreaLeft = nCyan - c.nDifference;
+    View().m_nTolerance = c.nTolerance;
+    View().m_nScoreBase = c.nScoreBase;
+    // In a cut-off corner, off the shape: it counts like a click on it.
+    const CRect& R = View().m_rectRight;
+    Click(CPoint(R.left + 3, R.top + 3));
+
+    EXPECT_EQ(View().m_nAreaRight, nCyan);
+    ASSERT_EQ(m_sound.m_snapshots.size(), 1u);
+    EXPECT_EQ(MessageAtSound(0), c.pszMessage);
+    EXPECT_EQ(View().m_nScore, c.nPoints);
+    EXPECT_EQ(View().m_nProblem, 0);
+    if (c.nPoints > 0) {
+        EXPECT_EQ(View().m_nPoints, c.nPoints);
+        EXPECT_EQ(View().m_strResult, c.pszMessage);
+        EXPECT_EQ(CString(View().m_szNumber), std::to_string(c.nPoints));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Verdicts, Problem4Clicks,
+    ::testing::Values(
+        CClickCase{"ExactMatchSymmetric", "", 0, 1414, 1420, "CORRECT for 400 POINTS!", 400},
+        CClickCase{"ExactMatchLopsided", "DD", 0, 1414, 1420, "CORRECT for 290 POINTS!", 290},
+        CClickCase{"CavedAlikeIsSymmetric", Repeat("DDDS", 4), 100, 1414, 1420,
+                   "CORRECT for 370 POINTS!", 370},
+        CClickCase{"BiggerByTheTolerance", "", 1414, 1414, 1420, kTooBig, 0},
+        CClickCase{"SmallerByTheTolerance", "", -1414, 1414, 1420, kNotBig, 0},
+        CClickCase{"SmallerByMore", "DSD", -1415, 1414, 1420, kNotBig, 0},
+        // Blue outline and red cross-hair pixels are drawn but only cyan ones count: with
+        // a tolerance of 1 any other pixel counted would make the answer wrong.
+        CClickCase{"OnlyCyanCounts", "D", 0, 1, 10, "CORRECT for 10 POINTS!", 10}),
+    [](const ::testing::TestParamInfo<CClickCase>& info) { return info.param.pszName; });
+
+TEST_F(Problem4, UntouchedShapeIsTooBig) {
+    Start();
+    const CRect& R = View().m_rectRight;
+    Click(CPoint((R.left + R.right) / 2, (R.top + R.bottom) / 2));
+    ASSERT_EQ(m_sound.m_snapshots.size(), 1u);
+    EXPECT_EQ(MessageAtSound(0), kTooBig);
+    EXPECT_EQ(View().m_nScore, 0);
+    EXPECT_EQ(View().m_nProblem, 0);
+}
+
+TEST_F(Problem4, ClicksOutsideTheRightSquareDoNothing) {
+    Start();
+    const CRect& R = View().m_rectRight;
+    const CRect& L = View().m_rectLeft;
+    const CPoint outside[] = {
+        View().m_ptLeft,                  // the target
+        CPoint(R.left, R.top + 100),      // on the left border
+        CPoint(R.right, R.top + 100),     // on the right border
+        CPoint(R.left + 100, R.top),      // on the top border
+        CPoint(R.left + 100, R.bottom),   // on the bottom border
+        CPoint(R.left - 1, R.top + 100),  // just left of it
+        CPoint((L.right + R.left) / 2, R.top + 100),
+        CPoint(R.left + 100, View().m_rectMessage.top + 5),
+    };
+    const QImage before = m_host.m_raster.Image().copy();
+    for (const CPoint& pt : outside) {
+        Click(pt);
+        EXPECT_EQ(View().m_nProblem, 4) << pt.x << "," << pt.y;
+    }
+    EXPECT_TRUE(m_sound.m_snapshots.empty());
+    EXPECT_TRUE(before == m_host.m_raster.Image());
+    // Still open: a click inside is judged.
+    Click(CPoint(R.left + 1, R.bottom - 1));
+    EXPECT_EQ(m_sound.m_snapshots.size(), 1u);
+    EXPECT_EQ(View().m_nProblem, 0);
+}
+
+}  // namespace
