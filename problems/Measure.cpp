@@ -6,7 +6,7 @@
 // count, the same stop pixel for a sweep with a limit, and the same final cursors in
 // m_i and m_j. Pixels outside the raster never match.
 #include <algorithm>
-#include <vector>
+#include <cstdint>
 
 #include "game/TessixView.h"
 #include "platform/Raster.h"
@@ -37,6 +37,30 @@ int CountRow(const std::uint32_t* pRow, int x0, int x1, std::uint32_t px) {
         n += pRow[x] == px ? 1 : 0;
     }
     return n;
+}
+
+// Columns counted together by a column sweep: 64 pixels are four cache lines of a row.
+constexpr int kStripWidth = 64;
+
+// Adds to columns[k] the matches of column x0 + k over rows y0 to y1 - 1.
+void CountStrip(const CRaster& raster, int x0, int nWidth, int y0, int y1, std::uint32_t px,
+                int* columns) {
+    if (nWidth == kStripWidth) {
+        // A fixed trip count lets the compiler vectorise the inner loop.
+        for (int y = y0; y < y1; ++y) {
+            const std::uint32_t* pRow = raster.Row(y) + x0;
+            for (int k = 0; k < kStripWidth; ++k) {
+                columns[k] += pRow[k] == px ? 1 : 0;
+            }
+        }
+        return;
+    }
+    for (int y = y0; y < y1; ++y) {
+        const std::uint32_t* pRow = raster.Row(y) + x0;
+        for (int k = 0; k < nWidth; ++k) {
+            columns[k] += pRow[k] == px ? 1 : 0;
+        }
+    }
 }
 
 int CountRect(const CRaster& raster, const CRect& rc, COLORREF clr) {
@@ -88,32 +112,38 @@ void CTessixView::CountPixelsByColumn(COLORREF clr, int nLimit) {
     const CClip c = ClipTo(raster, rc);
     const std::uint32_t px = CRaster::PixelOf(clr);
 
-    // One pass by rows gives every column's count; the column where the running total
-    // passes the limit is then walked down to its stop pixel.
-    std::vector<int> columns(c.Empty() ? 0 : static_cast<std::size_t>(c.x1 - c.x0), 0);
-    if (!c.Empty()) {
-        for (int y = c.y0; y < c.y1; ++y) {
-            const std::uint32_t* pRow = raster.Row(y);
-            for (int x = c.x0; x < c.x1; ++x) {
-                columns[static_cast<std::size_t>(x - c.x0)] += pRow[x] == px ? 1 : 0;
-            }
-        }
-    }
+    // The columns are taken in strips: one pass down a strip by rows gives each of its
+    // columns' counts, so a sweep that stops early reads little beyond its stop column.
+    // In the strip where the running total passes the limit, the column that passes it
+    // is walked down to its stop pixel.
     int nTotal = 0;
-    for (std::size_t k = 0; k < columns.size(); ++k) {
-        if (nTotal + columns[k] > nLimit) {
-            const int x = c.x0 + static_cast<int>(k);
-            for (int y = c.y0; y < c.y1; ++y) {
-                nTotal += raster.Row(y)[x] == px ? 1 : 0;
-                if (nTotal > nLimit) {
-                    m_nAreaLeft = nTotal;
-                    m_i = x + 1;
-                    m_j = y;
-                    return;
+    for (int x0 = c.x0; x0 < c.x1; x0 += kStripWidth) {
+        const int nWidth = std::min(kStripWidth, c.x1 - x0);
+        int columns[kStripWidth] = {};
+        CountStrip(raster, x0, nWidth, c.y0, c.y1, px, columns);
+        int nStrip = 0;
+        for (int k = 0; k < nWidth; ++k) {
+            nStrip += columns[k];
+        }
+        if (nTotal + nStrip <= nLimit) {
+            nTotal += nStrip;
+            continue;
+        }
+        for (int k = 0; k < nWidth; ++k) {
+            if (nTotal + columns[k] > nLimit) {
+                const int x = x0 + k;
+                for (int y = c.y0; y < c.y1; ++y) {
+                    nTotal += raster.Row(y)[x] == px ? 1 : 0;
+                    if (nTotal > nLimit) {
+                        m_nAreaLeft = nTotal;
+                        m_i = x + 1;
+                        m_j = y;
+                        return;
+                    }
                 }
             }
+            nTotal += columns[k];
         }
-        nTotal += columns[k];
     }
     m_nAreaLeft = nTotal;
     m_i = rc.right;

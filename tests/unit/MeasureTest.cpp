@@ -287,7 +287,7 @@ CRect RandomBox(CRandom& rnd, int nWidth, int nHeight) {
 }
 
 TEST(MeasureProperty, CountsAndSweepsMatchTheLiteralWalks) {
-    constexpr int kWidth = 64;
+    constexpr int kWidth = 160;
     constexpr int kHeight = 48;
     CMeasureFixture f(kWidth, kHeight);
     CShapeKit kit;
