@@ -137,7 +137,7 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) {
             // Filled rather than stroked: exact for every size, down to one pixel, where
             // stroking the shrunk box (then empty) would draw nothing.
             p.fillRect(QRect(l, t, r - l, b - t), PenColor(m_pPen));
-            if (r - l > 2 && b - t > 2) {
+            if (r - l > 2 && b - t > 2 && BrushColor(m_pBrush) != PenColor(m_pPen)) {
                 p.fillRect(QRect(l + 1, t + 1, r - l - 2, b - t - 2), BrushColor(m_pBrush));
             }
             return;
