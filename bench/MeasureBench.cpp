@@ -113,6 +113,16 @@ void BM_CountPixelsByColumn_Half(benchmark::State& state) {
     SetBytes(state, v.m_rectBoth);
 }
 
+// The whole area, as problem 3 takes its total.
+void BM_CountPixelsByColumn_Full(benchmark::State& state) {
+    CTessixView& v = g_pWorld->m_sweep.View();
+    for (auto _ : state) {
+        v.CountPixelsByColumn(kGreen, 999999);
+        benchmark::DoNotOptimize(v.m_i);
+    }
+    SetBytes(state, v.m_rectBoth);
+}
+
 void BM_CountPixelsByRow_Half(benchmark::State& state) {
     CTessixView& v = g_pWorld->m_sweep.View();
     const int nLimit = g_pWorld->m_nGreenArea / 2;
@@ -136,6 +146,7 @@ BENCHMARK(BM_CountLeftPixels);
 BENCHMARK(BM_CountLeftPixels_PlainScan);
 BENCHMARK(BM_CountLeftPixels_GetPixelLoop);
 BENCHMARK(BM_CountPixelsByColumn_Half);
+BENCHMARK(BM_CountPixelsByColumn_Full);
 BENCHMARK(BM_CountPixelsByRow_Half);
 BENCHMARK(BM_SpanningRect_PlainScan);
 
