@@ -90,11 +90,6 @@ protected:
         const CRect& R = View().m_rectRight;
         return CPoint(View().m_ptBlue[k].x - R.left, View().m_ptBlue[k].y - R.top);
     }
-    // The right square with a margin, since outlines reach its right and bottom edges.
-    CRect AroundRight() {
-        const CRect& R = View().m_rectRight;
-        return CRect(R.left - 3, R.top - 3, R.right + 4, R.bottom + 4);
-    }
     // The current vertices and cross-hair drawn afresh on a white window.
     void DrawFresh(CRaster& raster) {
         CDC dc(raster);
@@ -110,39 +105,22 @@ protected:
             }
         }
     }
-    // Pixels of rc that differ between the window and the other raster, the first few
-    // described (offsets from the right square's corner) for the failure message.
-    int Differences(const CRaster& other, const CRect& rc, std::string* pWhere) {
-        const CRect& R = View().m_rectRight;
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) {
-                const std::uint32_t a = m_host.m_raster.Row(y)[x];
-                const std::uint32_t b = other.Row(y)[x];
-                if (a == b) {
-                    continue;
-                }
-                if (++n <= 8 && pWhere) {
-                    char sz[96];
-                    std::snprintf(sz, sizeof sz, " (%d,%d) is %06x, fresh %06x;", x - R.left,
-                                  y - R.top, CRaster::ColorOf(a), CRaster::ColorOf(b));
-                    *pWhere += sz;
-                }
-            }
-        }
-        return n;
-    }
-    // How the window differs from a fresh drawing: stray outline pixels (blue where the
-    // fresh drawing is white), and every other difference.
+    // How the window differs from a fresh drawing around the right square: stray outline
+    // pixels (blue where the fresh drawing is white) and every other difference, the
+    // first few of all described (offsets from the square's corner) for failure messages.
     struct CComparison {
         int nStrays = 0;
         int nOther = 0;
         std::string strWhere;
+        int Total() const { return nStrays + nOther; }
     };
-    CComparison Compare(const CRaster& fresh, const CRect& rc) {
+    CComparison CompareWithFresh() {
+        CRaster fresh(m_host.m_raster.Width(), m_host.m_raster.Height());
+        DrawFresh(fresh);
         const std::uint32_t blue = CRaster::PixelOf(kBlue);
         const std::uint32_t white = CRaster::PixelOf(kWhite);
         const CRect& R = View().m_rectRight;
+        const CRect rc(R.left - 3, R.top - 3, R.right + 4, R.bottom + 4);
         CComparison c;
         for (int y = rc.top; y < rc.bottom; ++y) {
             for (int x = rc.left; x < rc.right; ++x) {
@@ -151,23 +129,16 @@ protected:
                 if (a == b) {
                     continue;
                 }
-                if (a == blue && b == white) {
-                    ++c.nStrays;
-                    continue;
+                ++(a == blue && b == white ? c.nStrays : c.nOther);
+                if (c.Total() <= 8) {
+                    char sz[96];
+                    std::snprintf(sz, sizeof sz, " (%d,%d) is %06x, fresh %06x;", x - R.left,
+                                  y - R.top, CRaster::ColorOf(a), CRaster::ColorOf(b));
+                    c.strWhere += sz;
                 }
-                ++c.nOther;
-                char sz[96];
-                std::snprintf(sz, sizeof sz, " (%d,%d) is %06x, fresh %06x;", x - R.left, y - R.top,
-                              CRaster::ColorOf(a), CRaster::ColorOf(b));
-                c.strWhere += sz;
             }
         }
         return c;
-    }
-    int DifferencesFromFresh(std::string* pWhere) {
-        CRaster fresh(m_host.m_raster.Width(), m_host.m_raster.Height());
-        DrawFresh(fresh);
-        return Differences(fresh, AroundRight(), pWhere);
     }
     // The verdict message on the window while its sound played: the one candidate whose
     // rendering in its colour matches the message band exactly, or "" when none does.
@@ -430,8 +401,8 @@ TEST_F(Problem4, UpUndoesDownOnePixelAtATimeAndNeverPassesTheStart) {
         EXPECT_EQ(std::abs(View().m_ptBlue[nVertex].x - start.x), 1);
         Press('U');
         EXPECT_EQ(View().m_ptBlue[nVertex], start);
-        std::string where;
-        EXPECT_EQ(DifferencesFromFresh(&where), 0) << where;
+        const CComparison c = CompareWithFresh();
+        EXPECT_EQ(c.Total(), 0) << c.strWhere;
 
         const QImage before = m_host.m_raster.Image().copy();
         Press('U');
@@ -484,17 +455,15 @@ TEST_P(Problem4Edits, RightSquareMatchesAFreshDrawing) {
     int nStrays = 0;
     for (std::size_t i = 0; i < GetParam().keys.size(); ++i) {
         Press(GetParam().keys[i]);
-        CRaster fresh(m_host.m_raster.Width(), m_host.m_raster.Height());
-        DrawFresh(fresh);
-        const CComparison c = Compare(fresh, AroundRight());
+        const CComparison c = CompareWithFresh();
         ASSERT_EQ(c.nOther, 0) << "after press " << i << ":" << c.strWhere;
         ASSERT_LE(c.nStrays - nStrays, 8) << "after press " << i;
         nStrays = c.nStrays;
     }
-    // A repaint shows the same picture, strays gone.
+    // A repaint draws the shape as edited, without the strays.
     Paint();
-    std::string where;
-    EXPECT_EQ(DifferencesFromFresh(&where), 0) << where;
+    const CComparison c = CompareWithFresh();
+    EXPECT_EQ(c.Total(), 0) << c.strWhere;
 }
 
 INSTANTIATE_TEST_SUITE_P(
