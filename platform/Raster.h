@@ -10,7 +10,8 @@
 // - A wider pen is stroked on the full box (l, t, r - l, b - t), which is what lets
 //   three white rings wipe the rim of a circle that has shrunk by one step.
 // - Polygons are filled with the alternate (odd-even) rule and outlined through their
-//   vertices; shapes are never antialiased, text may be.
+//   vertices: the pixel of every vertex is drawn, nothing right of the rightmost or
+//   below the lowest. Shapes are never antialiased, text may be.
 #pragma once
 
 #include <cstdint>
