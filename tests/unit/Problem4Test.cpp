@@ -181,42 +181,19 @@ protected:
 
 // ---- The shapes as generated.
 
+// Vertex offsets (x, y) from the left square's top-left corner for a flare and an inset.
 struct CTargetCase {
     int nFlare;
     int nInset;
-    CPoint offsets[12];
+    int offsets[24];
 };
 
 TEST_F(Problem4, TargetVerticesFollowFlareAndInset) {
     const CTargetCase cases[] = {
-        {0,
-         0,
-         {{128, 128},
-          {110, 0},
-          {226, 0},
-          {208, 128},
-          {336, 110},
-          {336, 226},
-          {208, 208},
-          {226, 336},
-          {110, 336},
-          {128, 208},
-          {0, 226},
-          {0, 110}}},
-        {3,
-         2,
-         {{126, 126},
-          {107, 0},
-          {229, 0},
-          {210, 126},
-          {336, 107},
-          {336, 229},
-          {210, 210},
-          {229, 336},
-          {107, 336},
-          {126, 210},
-          {0, 229},
-          {0, 107}}},
+        {0, 0, {128, 128, 110, 0,   226, 0,   208, 128, 336, 110, 336, 226,  //
+                208, 208, 226, 336, 110, 336, 128, 208, 0,   226, 0,   110}},
+        {3, 2, {126, 126, 107, 0,   229, 0,   210, 126, 336, 107, 336, 229,  //
+                210, 210, 229, 336, 107, 336, 126, 210, 0,   229, 0,   107}},
     };
     int nSeen[2] = {0, 0};
     for (std::uint32_t nSeed = 1; nSeed <= 60; ++nSeed) {
@@ -238,9 +215,9 @@ TEST_F(Problem4, TargetVerticesFollowFlareAndInset) {
             ++nSeen[c];
             const CRect& L = View().m_rectLeft;
             for (int k = 0; k < 12; ++k) {
-                EXPECT_EQ(View().m_ptTarget[k],
-                          CPoint(L.left + cases[c].offsets[k].x, L.top + cases[c].offsets[k].y))
-                    << "vertex " << k;
+                const CPoint expected(L.left + cases[c].offsets[2 * k],
+                                      L.top + cases[c].offsets[2 * k + 1]);
+                EXPECT_EQ(View().m_ptTarget[k], expected) << "vertex " << k;
             }
         }
     }
@@ -326,32 +303,32 @@ TEST_F(Problem4, SpaceStepsTheCrossHairThroughTheFourFixedPositions) {
 
 // ---- Editing.
 
-// Side k: its moving vertex, and where 30 Down presses of 4 pixels leave it.
+// Down presses of a given step at side k: the last one that starts short of the centre
+// carries the moving vertex 2 pixels past it, and further presses change nothing.
 struct CCaveCase {
     int nSide;
     int nVertex;
-    CPoint final;
+    int nStep;
+    int nPresses;
+    CPoint final;  // offset from the right square's corner
 };
 
-TEST_F(Problem4, DownStopsTwoPixelsPastTheCentreOnEverySide) {
+TEST_F(Problem4, DownStopsTwoPixelsPastTheCentre) {
     const CCaveCase cases[] = {
-        {0, 11, {170, 170}},
-        {1, 2, {166, 170}},
-        {2, 5, {166, 166}},
-        {3, 8, {170, 166}},
+        {0, 11, 4, 30, {170, 170}}, {1, 2, 4, 30, {166, 170}},  {2, 5, 4, 30, {166, 166}},
+        {3, 8, 4, 30, {170, 166}},  {0, 11, 3, 40, {170, 170}}, {0, 11, 5, 24, {170, 170}},
     };
     for (const CCaveCase& c : cases) {
-        SCOPED_TRACE(c.nSide);
+        SCOPED_TRACE(::testing::Message() << "side " << c.nSide << ", step " << c.nStep);
         Start();
-        View().m_nCaveStep = 4;
+        View().m_nCaveStep = c.nStep;
         PressAll(std::string(c.nSide, 'S'));
-        const CPoint start = BlueOffset(c.nVertex);
-        PressAll(std::string(29, 'D'));
-        // Still on its own side of the centre, 2 pixels short of it.
-        EXPECT_EQ(std::abs(BlueOffset(c.nVertex).x - 168), 2);
+        PressAll(std::string(c.nPresses - 1, 'D'));
+        EXPECT_NE(BlueOffset(c.nVertex), c.final);
+        EXPECT_LT(std::abs(BlueOffset(c.nVertex).x - 168), c.nStep);
         Press('D');
         EXPECT_EQ(BlueOffset(c.nVertex), c.final);
-        PressAll(std::string(5, 'D'));
+        PressAll("DDDDD");
         EXPECT_EQ(BlueOffset(c.nVertex), c.final);
         // The other sides never moved.
         for (int k : {11, 2, 5, 8}) {
@@ -359,25 +336,6 @@ TEST_F(Problem4, DownStopsTwoPixelsPastTheCentreOnEverySide) {
                 EXPECT_EQ(View().m_ptBlue[k], View().m_ptBlueStart[k]) << "vertex " << k;
             }
         }
-        EXPECT_NE(start, c.final);
-    }
-}
-
-TEST_F(Problem4, EveryStepSizeStopsTwoPixelsPastTheCentre) {
-    struct {
-        int nStep;
-        int nPresses;
-    } const cases[] = {{3, 40}, {4, 30}, {5, 24}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.nStep);
-        Start();
-        View().m_nCaveStep = c.nStep;
-        PressAll(std::string(c.nPresses - 1, 'D'));
-        EXPECT_LT(BlueOffset(11).x, 168);
-        Press('D');
-        EXPECT_EQ(BlueOffset(11), CPoint(170, 170));
-        PressAll("DDD");
-        EXPECT_EQ(BlueOffset(11), CPoint(170, 170));
     }
 }
 
