@@ -4,7 +4,6 @@
 // same bytes read one GetPixel at a time and by a plain linear scan.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -45,8 +44,15 @@ public:
     int m_nGreenArea = 0;
 };
 
-// Made in main, once the GUI application exists.
+// Made at the first benchmark, once the program's GUI application exists.
 std::unique_ptr<CBenchWorld> g_pWorld;
+
+CBenchWorld& World() {
+    if (!g_pWorld) {
+        g_pWorld = std::make_unique<CBenchWorld>();
+    }
+    return *g_pWorld;
+}
 
 // The baseline: every byte of the rectangle read once, as fast as a plain loop goes.
 int PlainScan(const CRaster& raster, const CRect& rc, COLORREF clr) {
@@ -76,7 +82,7 @@ void SetBytes(benchmark::State& state, const CRect& rc) {
 }
 
 void BM_CountLeftPixels(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_count.View();
+    CTessixView& v = World().m_count.View();
     for (auto _ : state) {
         v.CountLeftPixels(kBlue);
         benchmark::DoNotOptimize(v.m_nAreaLeft);
@@ -85,8 +91,8 @@ void BM_CountLeftPixels(benchmark::State& state) {
 }
 
 void BM_CountLeftPixels_PlainScan(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_count.View();
-    CRaster& raster = g_pWorld->m_count.m_host.ClientRaster();
+    CTessixView& v = World().m_count.View();
+    CRaster& raster = World().m_count.m_host.ClientRaster();
     for (auto _ : state) {
         benchmark::DoNotOptimize(PlainScan(raster, v.m_rectLeft, kBlue));
     }
@@ -94,8 +100,8 @@ void BM_CountLeftPixels_PlainScan(benchmark::State& state) {
 }
 
 void BM_CountLeftPixels_GetPixelLoop(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_count.View();
-    CRaster& raster = g_pWorld->m_count.m_host.ClientRaster();
+    CTessixView& v = World().m_count.View();
+    CRaster& raster = World().m_count.m_host.ClientRaster();
     for (auto _ : state) {
         benchmark::DoNotOptimize(PerPixelScan(raster, v.m_rectLeft, kBlue));
     }
@@ -104,8 +110,8 @@ void BM_CountLeftPixels_GetPixelLoop(benchmark::State& state) {
 
 // Sweeps with the limit at half the green area: they stop about half way through.
 void BM_CountPixelsByColumn_Half(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_sweep.View();
-    const int nLimit = g_pWorld->m_nGreenArea / 2;
+    CTessixView& v = World().m_sweep.View();
+    const int nLimit = World().m_nGreenArea / 2;
     for (auto _ : state) {
         v.CountPixelsByColumn(kGreen, nLimit);
         benchmark::DoNotOptimize(v.m_i);
@@ -115,7 +121,7 @@ void BM_CountPixelsByColumn_Half(benchmark::State& state) {
 
 // The whole area, as problem 3 takes its total.
 void BM_CountPixelsByColumn_Full(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_sweep.View();
+    CTessixView& v = World().m_sweep.View();
     for (auto _ : state) {
         v.CountPixelsByColumn(kGreen, 999999);
         benchmark::DoNotOptimize(v.m_i);
@@ -124,8 +130,8 @@ void BM_CountPixelsByColumn_Full(benchmark::State& state) {
 }
 
 void BM_CountPixelsByRow_Half(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_sweep.View();
-    const int nLimit = g_pWorld->m_nGreenArea / 2;
+    CTessixView& v = World().m_sweep.View();
+    const int nLimit = World().m_nGreenArea / 2;
     for (auto _ : state) {
         v.CountPixelsByRow(kGreen, nLimit);
         benchmark::DoNotOptimize(v.m_j);
@@ -134,8 +140,8 @@ void BM_CountPixelsByRow_Half(benchmark::State& state) {
 }
 
 void BM_SpanningRect_PlainScan(benchmark::State& state) {
-    CTessixView& v = g_pWorld->m_sweep.View();
-    CRaster& raster = g_pWorld->m_sweep.m_host.ClientRaster();
+    CTessixView& v = World().m_sweep.View();
+    CRaster& raster = World().m_sweep.m_host.ClientRaster();
     for (auto _ : state) {
         benchmark::DoNotOptimize(PlainScan(raster, v.m_rectBoth, kGreen));
     }
@@ -151,21 +157,3 @@ BENCHMARK(BM_CountPixelsByRow_Half);
 BENCHMARK(BM_SpanningRect_PlainScan);
 
 }  // namespace
-
-// The benchmarks draw text (the game's screens), which needs a GUI application; the
-// offscreen platform needs no display.
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    g_pWorld = std::make_unique<CBenchWorld>();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_pWorld.reset();
-    return 0;
-}

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/FontMapping.h"
@@ -12,9 +14,13 @@
 
 namespace {
 
-QColor ToQColor(COLORREF clr) { return QColor(GetRValue(clr), GetGValue(clr), GetBValue(clr)); }
+QColor ToQColor(COLORREF clr) {
+    return QColor(GetRValue(clr), GetGValue(clr), GetBValue(clr));
+}
 
-QString ToQString(const CString& text) { return QString::fromLatin1(text.data(), int(text.size())); }
+QString ToQString(const CString& text) {
+    return QString::fromLatin1(text.data(), int(text.size()));
+}
 
 int ToQtFlags(UINT nFormat) {
     int flags = 0;
@@ -124,7 +130,40 @@ void SetShapeTools(QPainter& p, const CPen* pPen, const CBrush* pBrush) {
     p.setBrush(BrushColor(pBrush));
 }
 
-int PenWidth(const CPen* pPen) { return pPen && pPen->GetSafeHandle() ? pPen->Width() : 1; }
+int PenWidth(const CPen* pPen) {
+    return pPen && pPen->GetSafeHandle() ? pPen->Width() : 1;
+}
+
+// A line of single pixels from a to b, both ends included, the same set of pixels
+// whichever end it starts from (the walk always runs from the smaller end point).
+void StrokeSegment(CRaster& raster, CPoint a, CPoint b, std::uint32_t px) {
+    if (b.x < a.x || (b.x == a.x && b.y < a.y)) {
+        std::swap(a, b);
+    }
+    const int dx = std::abs(b.x - a.x);
+    const int dy = -std::abs(b.y - a.y);
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    int x = a.x;
+    int y = a.y;
+    for (;;) {
+        if (x >= 0 && y >= 0 && x < raster.Width() && y < raster.Height()) {
+            raster.MutableRow(y)[x] = px;
+        }
+        if (x == b.x && y == b.y) {
+            break;
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            ++x;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
 
 }  // namespace
 
@@ -168,15 +207,27 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
     for (int i = 0; i < nCount; ++i) {
         polygon << QPoint(pPoints[i].x, pPoints[i].y);
     }
+    const bool bThinPen = PenWidth(m_pPen) <= 1;
     Paint([&](QPainter& p) {
         SetShapeTools(p, m_pPen, m_pBrush);
-        p.drawPolygon(polygon, Qt::OddEvenFill);
-        // The outline goes through every vertex; Qt's stroke leaves out the end pixel of
-        // some edges, which would cut the rightmost or lowest vertex off.
-        if (PenWidth(m_pPen) <= 1) {
-            p.drawPoints(polygon);
+        if (bThinPen && m_pRaster) {
+            // Filled by pixel centres, with point (x, y) taken as the centre of pixel
+            // (x, y) as the stroke below takes it, so fill and outline meet without gaps.
+            p.setPen(Qt::NoPen);
+            p.translate(0.5, 0.5);
         }
+        p.drawPolygon(polygon, Qt::OddEvenFill);
     });
+    if (bThinPen && m_pRaster) {
+        // Each edge is stroked on its own, its pixels depending only on its two end
+        // points: a shape drawn over another one that shares an edge covers that edge's
+        // old pixels exactly, whichever way round either polygon runs.
+        const std::uint32_t px =
+            CRaster::PixelOf(m_pPen && m_pPen->GetSafeHandle() ? m_pPen->Color() : RGB(0, 0, 0));
+        for (int i = 0; i < nCount; ++i) {
+            StrokeSegment(*m_pRaster, pPoints[i], pPoints[(i + 1) % nCount], px);
+        }
+    }
     return TRUE;
 }
 
@@ -203,8 +254,8 @@ COLORREF CDC::GetPixel(int x, int y) const {
 }
 
 QFont CDC::SelectedQFont() const {
-    QPaintDevice* pDevice = m_pPainter ? m_pPainter->device()
-                                       : static_cast<QPaintDevice*>(&m_pRaster->Image());
+    QPaintDevice* pDevice =
+        m_pPainter ? m_pPainter->device() : static_cast<QPaintDevice*>(&m_pRaster->Image());
     if (m_pFont && m_pFont->GetSafeHandle()) {
         return MakeQFont(*m_pFont, pDevice);
     }
@@ -248,8 +299,8 @@ BOOL CDC::TextOut(int x, int y, const CString& text) {
 
 CSize CDC::GetTextExtent(const CString& text) const {
     const QFont font = SelectedQFont();
-    QPaintDevice* pDevice = m_pPainter ? m_pPainter->device()
-                                       : static_cast<QPaintDevice*>(&m_pRaster->Image());
+    QPaintDevice* pDevice =
+        m_pPainter ? m_pPainter->device() : static_cast<QPaintDevice*>(&m_pRaster->Image());
     const QFontMetrics metrics(font, pDevice);
     return CSize(metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent());
 }

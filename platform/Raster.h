@@ -9,9 +9,12 @@
 // - A pen 1 pixel wide and a brush of the same colour give one solid shape.
 // - A wider pen is stroked on the full box (l, t, r - l, b - t), which is what lets
 //   three white rings wipe the rim of a circle that has shrunk by one step.
-// - Polygons are filled with the alternate (odd-even) rule and outlined through their
-//   vertices: the pixel of every vertex is drawn, nothing right of the rightmost or
-//   below the lowest. Shapes are never antialiased, text may be.
+// - Polygons are filled with the alternate (odd-even) rule, pixel (x, y) when the point
+//   (x, y) lies inside, and outlined edge by edge through their vertices: the pixel of
+//   every vertex is drawn, nothing right of the rightmost or below the lowest, and each
+//   edge's pixels depend only on its two end points, so a polygon drawn over another
+//   along a shared edge covers that edge's old pixels exactly.
+// - Shapes are never antialiased; text may be.
 #pragma once
 
 #include <cstdint>
