@@ -21,13 +21,13 @@ struct CKeyRow {
 };
 
 constexpr CKeyRow kKeys[] = {
-    {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},     {Qt::Key_Return, 0x0D},
-    {Qt::Key_Enter, 0x0D},     {Qt::Key_Shift, 0x10},   {Qt::Key_Control, 0x11},
-    {Qt::Key_Alt, 0x12},       {Qt::Key_Pause, 0x13},   {Qt::Key_CapsLock, 0x14},
-    {Qt::Key_Escape, 0x1B},    {Qt::Key_Space, 0x20},   {Qt::Key_PageUp, 0x21},
-    {Qt::Key_PageDown, 0x22},  {Qt::Key_End, 0x23},     {Qt::Key_Home, 0x24},
-    {Qt::Key_Left, 0x25},      {Qt::Key_Up, 0x26},      {Qt::Key_Right, 0x27},
-    {Qt::Key_Down, 0x28},      {Qt::Key_Insert, 0x2D},  {Qt::Key_Delete, 0x2E},
+    {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},    {Qt::Key_Return, 0x0D},
+    {Qt::Key_Enter, 0x0D},     {Qt::Key_Shift, 0x10},  {Qt::Key_Control, 0x11},
+    {Qt::Key_Alt, 0x12},       {Qt::Key_Pause, 0x13},  {Qt::Key_CapsLock, 0x14},
+    {Qt::Key_Escape, 0x1B},    {Qt::Key_Space, 0x20},  {Qt::Key_PageUp, 0x21},
+    {Qt::Key_PageDown, 0x22},  {Qt::Key_End, 0x23},    {Qt::Key_Home, 0x24},
+    {Qt::Key_Left, 0x25},      {Qt::Key_Up, 0x26},     {Qt::Key_Right, 0x27},
+    {Qt::Key_Down, 0x28},      {Qt::Key_Insert, 0x2D}, {Qt::Key_Delete, 0x2E},
 };
 
 }  // namespace
@@ -37,7 +37,13 @@ CViewWidget::CViewWidget(QWidget* pParent) : QWidget(pParent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, [this] { Start(); });
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        if (m_startGate && !m_startGate()) {
+            m_settle.start();
+            return;
+        }
+        Start();
+    });
 }
 
 CViewWidget::~CViewWidget() = default;
@@ -51,7 +57,8 @@ UINT CViewWidget::VirtualKeyOf(int nQtKey) {
     if (nQtKey >= Qt::Key_F1 && nQtKey <= Qt::Key_F24) {
         return 0x70 + static_cast<UINT>(nQtKey - Qt::Key_F1);
     }
-    if ((nQtKey >= Qt::Key_A && nQtKey <= Qt::Key_Z) || (nQtKey >= Qt::Key_0 && nQtKey <= Qt::Key_9)) {
+    if ((nQtKey >= Qt::Key_A && nQtKey <= Qt::Key_Z) ||
+        (nQtKey >= Qt::Key_0 && nQtKey <= Qt::Key_9)) {
         return static_cast<UINT>(nQtKey);  // same codes as ASCII upper case and digits
     }
     for (const CKeyRow& row : kKeys) {
@@ -62,7 +69,24 @@ UINT CViewWidget::VirtualKeyOf(int nQtKey) {
     return 0;
 }
 
-CRect CViewWidget::GetClientRect() const { return CRect(0, 0, width(), height()); }
+int CViewWidget::QtKeyOf(UINT nVirtualKey) {
+    if (nVirtualKey >= 0x70 && nVirtualKey <= 0x87) {
+        return Qt::Key_F1 + static_cast<int>(nVirtualKey - 0x70);
+    }
+    if ((nVirtualKey >= 'A' && nVirtualKey <= 'Z') || (nVirtualKey >= '0' && nVirtualKey <= '9')) {
+        return static_cast<int>(nVirtualKey);
+    }
+    for (const CKeyRow& row : kKeys) {
+        if (row.nVirtualKey == nVirtualKey) {
+            return row.nQtKey;
+        }
+    }
+    return 0;
+}
+
+CRect CViewWidget::GetClientRect() const {
+    return CRect(0, 0, width(), height());
+}
 
 void CViewWidget::SetWindowText(const CString& strCaption) {
     const QString caption = QString::fromLocal8Bit(strCaption.c_str());
@@ -96,7 +120,11 @@ int CViewWidget::DoModal(CDialog& dlg) {
 
 void CViewWidget::EndProgram(int nExitCode) {
     m_bEnded = true;
-    QCoreApplication::exit(nExitCode);
+    if (m_endProgramSink) {
+        m_endProgramSink(nExitCode);
+    } else {
+        QCoreApplication::exit(nExitCode);
+    }
 }
 
 void CViewWidget::Invalidate() {

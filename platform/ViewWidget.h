@@ -30,10 +30,24 @@ public:
     void Invalidate();
 
     // The top-level caption is set through this callback (the frame owns the caption).
-    void SetCaptionSink(std::function<void(const QString&)> sink) { m_captionSink = std::move(sink); }
+    void SetCaptionSink(std::function<void(const QString&)> sink) {
+        m_captionSink = std::move(sink);
+    }
 
     // Translates a Qt key to the desktop virtual-key code the game reads; 0 if none.
     static UINT VirtualKeyOf(int nQtKey);
+    // The Qt key of a virtual-key code; 0 if none.
+    static int QtKeyOf(UINT nVirtualKey);
+
+    // Starts the game at the present size at once, for a host that knows its size is
+    // final; otherwise the game starts once the size has settled after the first show.
+    void StartNow() { Start(); }
+    // Asked once the size has settled, before the game starts there; false puts the start
+    // off until the size has settled once more (the gate has changed the window).
+    void SetStartGate(std::function<bool()> gate) { m_startGate = std::move(gate); }
+
+    // What ends the program; by default the application's event loop ends with the code.
+    void SetEndProgramSink(std::function<void(int)> sink) { m_endProgramSink = std::move(sink); }
 
     // IViewHost
     CRect GetClientRect() const override;
@@ -60,6 +74,8 @@ private:
     CRaster m_raster;
     std::unique_ptr<CTessixView> m_pView;
     std::function<void(const QString&)> m_captionSink;
+    std::function<void(int)> m_endProgramSink;
+    std::function<bool()> m_startGate;
     // The game starts once the window size has been still for a moment, so that its
     // first paint is at the final (maximized) size.
     QTimer m_settle;

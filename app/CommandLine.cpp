@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: MIT
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/Version.h"
+
+namespace {
+
+CCommandLineInfo Invalid(const QString& strError) {
+    CCommandLineInfo info;
+    info.m_nShellCommand = EShellCommand::Invalid;
+    info.m_strError = strError;
+    return info;
+}
+
+// A seed is a decimal number from 0 to 2^32 - 1, digits only.
+std::optional<std::uint32_t> ParseSeed(const QString& strValue) {
+    if (strValue.isEmpty()) {
+        return std::nullopt;
+    }
+    for (const QChar c : strValue) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return std::nullopt;
+        }
+    }
+    bool bOk = false;
+    const qulonglong nValue = strValue.toULongLong(&bOk, 10);
+    if (!bOk || nValue > 0xFFFFFFFFull) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(nValue);
+}
+
+// Why FILE cannot become the document, or empty when it can.
+QString DocumentFileError(const QString& strPath) {
+    const QFileInfo info(strPath);
+    if (!info.exists()) {
+        return QStringLiteral("cannot open '%1': no such file").arg(strPath);
+    }
+    if (info.isDir()) {
+        return QStringLiteral("cannot open '%1': it is a folder").arg(strPath);
+    }
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("cannot open '%1': %2").arg(strPath, file.errorString());
+    }
+    return QString();
+}
+
+}  // namespace
+
+CCommandLineInfo ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
+    const QCommandLineOption mute(QStringLiteral("mute"));
+    const QCommandLineOption print(QStringLiteral("print"));
+    const QCommandLineOption printTo(QStringLiteral("print-to"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption preview(QStringLiteral("preview"));
+    parser.addOptions({help, version, seed, mute, print, printTo, pdf, preview});
+
+    if (!parser.parse(arguments)) {
+        return Invalid(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        CCommandLineInfo info;
+        info.m_nShellCommand = EShellCommand::AppHelp;
+        return info;
+    }
+    if (parser.isSet(version)) {
+        CCommandLineInfo info;
+        info.m_nShellCommand = EShellCommand::AppVersion;
+        return info;
+    }
+
+    CCommandLineInfo info;
+    if (parser.isSet(seed)) {
+        const QString value = parser.value(seed);
+        info.m_oSeed = ParseSeed(value);
+        if (!info.m_oSeed) {
+            return Invalid(
+                QStringLiteral("invalid seed '%1': expected a whole number from 0 to 4294967295")
+                    .arg(value));
+        }
+    }
+    if (parser.isSet(mute)) {
+        info.m_eAudio = EAudio::Muted;
+    }
+
+    int nPrintSwitches = 0;
+    for (const QCommandLineOption* pOption : {&print, &printTo, &pdf, &preview}) {
+        if (parser.isSet(*pOption)) {
+            ++nPrintSwitches;
+        }
+    }
+    if (nPrintSwitches > 1) {
+        return Invalid(
+            QStringLiteral("--print, --print-to, --pdf and --preview exclude each other"));
+    }
+    if (parser.isSet(printTo) && parser.value(printTo).isEmpty()) {
+        return Invalid(QStringLiteral("--print-to needs a printer name"));
+    }
+    if (parser.isSet(pdf) && parser.value(pdf).isEmpty()) {
+        return Invalid(QStringLiteral("--pdf needs a file name"));
+    }
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        return Invalid(QStringLiteral("only one FILE may be given, not %1").arg(files.size()));
+    }
+    if (files.size() == 1) {
+        const QString error = DocumentFileError(files.front());
+        if (!error.isEmpty()) {
+            return Invalid(error);
+        }
+        info.m_nShellCommand = EShellCommand::FileOpen;
+        info.m_strFileName = files.front();
+    }
+    if (parser.isSet(print)) {
+        info.m_nShellCommand = EShellCommand::FilePrint;
+    } else if (parser.isSet(printTo)) {
+        info.m_nShellCommand = EShellCommand::FilePrintTo;
+        info.m_strPrinterName = parser.value(printTo);
+    } else if (parser.isSet(pdf)) {
+        info.m_nShellCommand = EShellCommand::FilePrintPdf;
+        info.m_strPdfFile = parser.value(pdf);
+    } else if (parser.isSet(preview)) {
+        info.m_nShellCommand = EShellCommand::FilePrintPreview;
+    }
+    return info;
+}
+
+QString CommandLineHelp() {
+    return QStringLiteral(
+        "Usage: tessix [OPTION]... [FILE]\n"
+        "Tessix, a game of judging areas and balance by eye.\n"
+        "\n"
+        "  FILE        the document's name (nothing is read from it)\n"
+        "  --seed N    play the game that the random seed N (0 to 4294967295) gives\n"
+        "  --mute      play no sounds\n"
+        "\n"
+        "Printing the instructions, without showing the game:\n"
+        "  --print           on the default printer\n"
+        "  --print-to NAME   on the printer NAME\n"
+        "  --pdf FILE        into the PDF file FILE\n"
+        "  --preview         in a print preview window\n"
+        "\n"
+        "  -h, --help  show this help and exit\n"
+        "  --version   show the version and exit\n"
+        "\n"
+        "Exit status: 0 when the game or the printing ends normally, 1 when printing\n"
+        "failed, 2 for a mistake on the command line.\n");
+}
+
+QString VersionText() {
+    return QStringLiteral("%1 %2 (%3)\n")
+        .arg(QString::fromLatin1(kProductName), QString::fromStdString(g_strVersion),
+             QString::fromLatin1(kFileVersion));
+}

@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: MIT
+#include "app/TessixApp.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QIcon>
+#include <QScreen>
+
+#include "app/AboutDlg.h"
+#include "app/CommandLine.h"
+#include "app/MainFrame.h"
+#include "app/Resources.h"
+#include "app/TessixDoc.h"
+#include "app/ViewCommands.h"
+#include "game/TessixView.h"
+#include "platform/DialogQt.h"
+#include "platform/FileDialog.h"
+#include "platform/ViewWidget.h"
+
+CTessixApp::CTessixApp(CAppWorld world) : m_world(std::move(world)) {}
+
+CTessixApp::~CTessixApp() = default;
+
+CViewWidget* CTessixApp::GetViewWidget() const {
+    return m_pFrame ? m_pFrame->GetViewWidget() : nullptr;
+}
+
+CTessixView* CTessixApp::GetView() const {
+    CViewWidget* pWidget = GetViewWidget();
+    return pWidget ? pWidget->View() : nullptr;
+}
+
+BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
+    // The framework's settings key. The program itself stores no settings, and keeps no
+    // list of recent files.
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kSettingsKey));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    // Icon 128 for every window of the program.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/128-32.png"));
+    icon.addFile(QStringLiteral(":/icons/128-64.png"));
+    QApplication::setWindowIcon(icon);
+
+    // The single-document arrangement: one document, one frame, one view.
+    m_pDocument = std::make_unique<CTessixDoc>();
+    m_pFrame = std::make_unique<CMainFrame>();
+    IPrintCommands* pPrint = m_world.pPrint;
+    if (!pPrint) {
+        m_pQtPrint = std::make_unique<CQtPrintCommands>();
+        pPrint = m_pQtPrint.get();
+    }
+    m_pViewCommands = std::make_unique<CViewCommands>(*m_pFrame->GetViewWidget(), *pPrint);
+    m_pFrame->SetRouting(m_pViewCommands.get(), m_pDocument.get(), this);
+    m_pDocument->SetSaveUi(m_world.pFileDialogs, m_pFrame.get());
+    m_pDocument->SetTitleSink([this] { m_pFrame->OnUpdateFrameTitle(); });
+    if (m_world.endProgram) {
+        m_pFrame->SetEndProgram(m_world.endProgram);
+        m_pFrame->GetViewWidget()->SetEndProgramSink(m_world.endProgram);
+    }
+
+    CViewWorld viewWorld;
+    viewWorld.pClock = m_world.pClock;
+    viewWorld.pSound = m_world.pSound;
+    viewWorld.oSeed = cmdInfo.m_oSeed;
+    m_pFrame->GetViewWidget()->CreateView(viewWorld);
+
+    switch (cmdInfo.m_nShellCommand) {
+        case EShellCommand::FileOpen:
+            if (!OpenDocumentFile(cmdInfo.m_strFileName)) {
+                return FALSE;
+            }
+            break;
+        case EShellCommand::FileNew:
+            m_pDocument->OnNewDocument();
+            break;
+        case EShellCommand::FilePrint:
+        case EShellCommand::FilePrintTo:
+        case EShellCommand::FilePrintPdf:
+        case EShellCommand::FilePrintPreview:
+        case EShellCommand::AppHelp:
+        case EShellCommand::AppVersion:
+        case EShellCommand::Invalid:
+            // Answered before any window exists (app/main.cpp).
+            return FALSE;
+    }
+
+    // Shown maximized. Under a window manager the window first appears at its restored
+    // size; giving it the available geometry first keeps that step small, and the view
+    // starts the game once the size has settled.
+    if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        m_pFrame->setGeometry(pScreen->availableGeometry());
+    }
+    m_pFrame->showMaximized();
+    return TRUE;
+}
+
+BOOL CTessixApp::OnCmdMsg(UINT nID, ECmd eCmd) {
+    switch (nID) {
+        case ID_APP_ABOUT:
+            if (eCmd == ECmd::Execute) {
+                OnAppAbout();
+            }
+            return TRUE;
+        case ID_FILE_NEW:
+            if (eCmd == ECmd::Execute) {
+                OnFileNew();
+            }
+            return TRUE;
+        case ID_FILE_OPEN:
+            if (!m_world.pFileDialogs) {
+                return FALSE;
+            }
+            if (eCmd == ECmd::Execute) {
+                OnFileOpen();
+            }
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void CTessixApp::OnAppAbout() {
+    CAboutDlg dlg;
+    CQtDialog dialog(dlg, m_pFrame.get());
+    dialog.DoModal();
+}
+
+void CTessixApp::OnFileNew() {
+    m_pDocument->OnNewDocument();
+    GetViewWidget()->Invalidate();
+}
+
+void CTessixApp::OnFileOpen() {
+    const QString path = m_world.pFileDialogs->GetOpenFileName(
+        m_pFrame.get(), QString::fromLatin1(CDocument::kFileFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (OpenDocumentFile(path)) {
+        GetViewWidget()->Invalidate();
+    }
+}
+
+BOOL CTessixApp::OpenDocumentFile(const QString& strPath) {
+    QString error;
+    if (m_pDocument->OnOpenDocument(strPath, &error)) {
+        return TRUE;
+    }
+    if (m_world.pFileDialogs && m_pFrame->isVisible()) {
+        m_world.pFileDialogs->ReportError(m_pFrame.get(), error);
+    } else {
+        qWarning("%s", qPrintable(error));
+    }
+    return FALSE;
+}

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// The application object: InitInstance sets the settings' names, creates the one
+// document, main frame and game view, processes the command line and shows the frame
+// maximized. It handles About, New and Open.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/FrameWnd.h"
+#include "platform/Types.h"
+
+class CMainFrame;
+class CTessixDoc;
+class CTessixView;
+class CViewWidget;
+class IClock;
+class IFileDialogs;
+class IPrintCommands;
+class ISoundPlayer;
+struct CCommandLineInfo;
+
+// What the shell takes from outside; tests hand in their own.
+struct CAppWorld {
+    IClock* pClock = nullptr;
+    ISoundPlayer* pSound = nullptr;
+    IFileDialogs* pFileDialogs = nullptr;
+    // The view's print commands; null: Qt's print dialog, printer and preview.
+    IPrintCommands* pPrint = nullptr;
+    // Ends the program (Exit, the close command, the view's own end); empty: the
+    // application's event loop ends with the code.
+    std::function<void(int)> endProgram;
+};
+
+class CTessixApp final : public CCmdTarget {
+public:
+    explicit CTessixApp(CAppWorld world);
+    ~CTessixApp() override;
+    CTessixApp(const CTessixApp&) = delete;
+    CTessixApp& operator=(const CTessixApp&) = delete;
+
+    // FALSE when the command line could not be processed; no window has been shown then.
+    BOOL InitInstance(const CCommandLineInfo& cmdInfo);
+
+    BOOL OnCmdMsg(UINT nID, ECmd eCmd) override;
+    void OnAppAbout();
+    // Re-initialises the empty document; the view repaints, the game goes on unchanged.
+    void OnFileNew();
+    // The open dialog; the chosen file becomes the document's name, nothing is read.
+    void OnFileOpen();
+
+    CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
+    CTessixDoc* GetDocument() const { return m_pDocument.get(); }
+    CViewWidget* GetViewWidget() const;
+    CTessixView* GetView() const;
+
+private:
+    BOOL OpenDocumentFile(const QString& strPath);
+
+    CAppWorld m_world;
+    std::unique_ptr<CTessixDoc> m_pDocument;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<IPrintCommands> m_pQtPrint;
+    std::unique_ptr<CCmdTarget> m_pViewCommands;
+};

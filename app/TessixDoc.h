@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+// The document of the single-document arrangement. The game keeps all its state in the
+// view, so the document holds no data: opening reads nothing and saving writes nothing.
+#pragma once
+
+#include "platform/Document.h"
+
+class CTessixDoc final : public CDocument {
+public:
+    void Serialize(QIODevice& /*file*/, EArchive /*eArchive*/) override {}
+};

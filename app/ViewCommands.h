@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// The game view's command map: Print (with its dialog), Print without the dialog and
+// Print preview, each enabled as the view's OnUpdateFilePrint says. The print runs
+// behind an interface so that a test can stand in for the printer and its dialogs.
+#pragma once
+
+#include "platform/FrameWnd.h"
+
+class CTessixView;
+class CViewWidget;
+class QWidget;
+
+class IPrintCommands {
+public:
+    virtual ~IPrintCommands() = default;
+    // Runs ID_FILE_PRINT, ID_FILE_PRINT_DIRECT or ID_FILE_PRINT_PREVIEW for the view.
+    virtual void Run(UINT nID, CTessixView& view, QWidget* pParent) = 0;
+};
+
+// The framework's print sequence over Qt PrintSupport (print/PrintCommands.h).
+class CQtPrintCommands final : public IPrintCommands {
+public:
+    void Run(UINT nID, CTessixView& view, QWidget* pParent) override;
+};
+
+class CViewCommands final : public CCmdTarget {
+public:
+    CViewCommands(CViewWidget& widget, IPrintCommands& print) : m_widget(widget), m_print(print) {}
+    BOOL OnCmdMsg(UINT nID, ECmd eCmd) override;
+
+private:
+    CViewWidget& m_widget;
+    IPrintCommands& m_print;
+};

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "platform/FrameWnd.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/ViewWidget.h"
+
+namespace {
+
+QString ToQString(const CString& str) {
+    return QString::fromLatin1(str.data(), static_cast<int>(str.size()));
+}
+
+constexpr const char* kCommandProperty = "tessixCommand";
+
+}  // namespace
+
+int QtKeyCombination(const CAccel& accel) {
+    int nCombination = CViewWidget::QtKeyOf(accel.nKey);
+    if (accel.fVirt & FSHIFT) {
+        nCombination |= Qt::SHIFT;
+    }
+    if (accel.fVirt & FCONTROL) {
+        nCombination |= Qt::CTRL;
+    }
+    if (accel.fVirt & FALT) {
+        nCombination |= Qt::ALT;
+    }
+    return nCombination;
+}
+
+CFrameWnd::CFrameWnd(QWidget* pParent) : QMainWindow(pParent) {
+    // Alt+F4 is the window's close command. A window manager usually takes the key
+    // itself; without one it reaches the window.
+    auto* pClose = new QAction(this);
+    pClose->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    pClose->setShortcutContext(Qt::WindowShortcut);
+    addAction(pClose);
+    connect(pClose, &QAction::triggered, this, &QWidget::close);
+}
+
+CFrameWnd::~CFrameWnd() = default;
+
+void CFrameWnd::LoadMenu(const CMenuResource& menu) {
+    QMenuBar* pBar = menuBar();
+    pBar->clear();
+    for (const CMenuPopup& popup : menu) {
+        QMenu* pMenu = pBar->addMenu(ToQString(popup.strTitle));
+        // Every separator of the resource shows, a leading one too.
+        pMenu->setSeparatorsCollapsible(false);
+        for (const CMenuItem& item : popup.items) {
+            if (item.nID == 0) {
+                pMenu->addSeparator();
+                continue;
+            }
+            // The text carries its shortcut after a tab; the key itself is an accelerator.
+            QAction* pAction = pMenu->addAction(ToQString(item.strText));
+            pAction->setProperty(kCommandProperty, item.nID);
+            const UINT nID = item.nID;
+            connect(pAction, &QAction::triggered, this, [this, nID] { SendCommand(nID); });
+        }
+        connect(pMenu, &QMenu::aboutToShow, this, [this, pMenu] { UpdateMenu(pMenu); });
+    }
+}
+
+void CFrameWnd::LoadAccelTable(const CAccelResource& accels) {
+    for (auto& entry : m_accels) {
+        removeAction(entry.second);
+        delete entry.second;
+    }
+    m_accels.clear();
+    for (const CAccel& accel : accels) {
+        auto* pAction = new QAction(this);
+        pAction->setShortcut(QKeySequence(QtKeyCombination(accel)));
+        pAction->setShortcutContext(Qt::WindowShortcut);
+        addAction(pAction);
+        const UINT nCmd = accel.nCmd;
+        connect(pAction, &QAction::triggered, this, [this, nCmd] { SendCommand(nCmd); });
+        m_accels.emplace_back(accel, pAction);
+    }
+}
+
+BOOL CFrameWnd::SendCommand(UINT nID) {
+    return OnCmdMsg(nID, ECmd::Execute);
+}
+
+BOOL CFrameWnd::IsCommandEnabled(UINT nID) {
+    return OnCmdMsg(nID, ECmd::Update);
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, ECmd eCmd) {
+    if (nID != ID_APP_EXIT) {
+        return FALSE;
+    }
+    if (eCmd == ECmd::Execute) {
+        close();
+    }
+    return TRUE;
+}
+
+void CFrameWnd::UpdateMenu(const QMenu* pMenu) {
+    for (QAction* pAction : pMenu->actions()) {
+        const QVariant id = pAction->property(kCommandProperty);
+        if (id.isValid()) {
+            pAction->setEnabled(IsCommandEnabled(id.toUInt()) != FALSE);
+        }
+    }
+}
+
+void CFrameWnd::closeEvent(QCloseEvent* pEvent) {
+    // Nothing is ever modified, so closing asks nothing.
+    pEvent->accept();
+    if (m_endProgram) {
+        m_endProgram(0);
+    } else {
+        QCoreApplication::exit(0);
+    }
+}

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// The framework's main frame over QMainWindow: a menu bar built from a menu resource,
+// accelerators from an accelerator resource (virtual keys), and command routing. Every
+// menu item and accelerator sends its command id to the frame's OnCmdMsg; a command no
+// target handles does nothing, and its menu item is disabled.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "platform/Types.h"
+
+class QAction;
+
+// The framework's standard command ids.
+constexpr UINT ID_FILE_NEW = 57600;
+constexpr UINT ID_FILE_OPEN = 57601;
+constexpr UINT ID_FILE_SAVE = 57603;
+constexpr UINT ID_FILE_PRINT_SETUP = 57606;
+constexpr UINT ID_FILE_PRINT = 57607;
+constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
+constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_CUT = 57635;
+constexpr UINT ID_EDIT_PASTE = 57637;
+constexpr UINT ID_EDIT_UNDO = 57643;
+constexpr UINT ID_APP_ABOUT = 57664;
+constexpr UINT ID_APP_EXIT = 57665;
+constexpr UINT ID_NEXT_PANE = 57680;
+constexpr UINT ID_PREV_PANE = 57681;
+
+// Accelerator flags, as an accelerator resource writes them.
+constexpr UINT FVIRTKEY = 0x01;
+constexpr UINT FSHIFT = 0x04;
+constexpr UINT FCONTROL = 0x08;
+constexpr UINT FALT = 0x10;
+
+// Whether a command target is asked to run a command or only whether it would.
+enum class ECmd { Update, Execute };
+
+class CCmdTarget {
+public:
+    virtual ~CCmdTarget() = default;
+    // Execute: runs command nID. Update: runs nothing. TRUE when this target handles the
+    // command (for Update: handles it and it is enabled now).
+    virtual BOOL OnCmdMsg(UINT nID, ECmd eCmd) = 0;
+};
+
+// One item of a drop-down menu; nID 0 is a separator. A tab in the text separates the
+// shortcut shown at the right of the item.
+struct CMenuItem {
+    CString strText;
+    UINT nID = 0;
+};
+
+struct CMenuPopup {
+    CString strTitle;
+    std::vector<CMenuItem> items;
+};
+
+using CMenuResource = std::vector<CMenuPopup>;
+
+// One accelerator: flags (FVIRTKEY with FSHIFT, FCONTROL, FALT), a virtual-key code, and
+// the command it sends.
+struct CAccel {
+    UINT fVirt = FVIRTKEY;
+    UINT nKey = 0;
+    UINT nCmd = 0;
+};
+
+using CAccelResource = std::vector<CAccel>;
+
+class CFrameWnd : public QMainWindow, public CCmdTarget {
+    Q_OBJECT
+public:
+    explicit CFrameWnd(QWidget* pParent = nullptr);
+    ~CFrameWnd() override;
+
+    // Builds the menu bar; each item sends its command.
+    void LoadMenu(const CMenuResource& menu);
+    // Installs the accelerators on the window; each sends its command.
+    void LoadAccelTable(const CAccelResource& accels);
+
+    // Routes a command as a menu item or an accelerator does; TRUE when it was handled.
+    BOOL SendCommand(UINT nID);
+    // Whether command nID is handled and enabled now.
+    BOOL IsCommandEnabled(UINT nID);
+
+    // Handles Exit: the window closes.
+    BOOL OnCmdMsg(UINT nID, ECmd eCmd) override;
+
+    // The accelerator actions, in table order (one per accelerator).
+    const std::vector<std::pair<CAccel, QAction*>>& Accelerators() const { return m_accels; }
+
+    // What ends the program once the frame has closed; by default the application's event
+    // loop ends with that exit code.
+    void SetEndProgram(std::function<void(int)> endProgram) {
+        m_endProgram = std::move(endProgram);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+
+private:
+    void UpdateMenu(const QMenu* pMenu);
+
+    std::vector<std::pair<CAccel, QAction*>> m_accels;
+    std::function<void(int)> m_endProgram;
+};
+
+// The Qt key combination of an accelerator.
+int QtKeyCombination(const CAccel& accel);
