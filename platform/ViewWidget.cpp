@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,8 +12,13 @@
 #include "game/TessixView.h"
 #include "platform/DialogQt.h"
 
+// "tessix.paint.info=true" in QT_LOGGING_RULES reports the first paint, for start-up
+// measurements.
+Q_LOGGING_CATEGORY(lcPaint, "tessix.paint", QtWarningMsg)
+
 namespace {
 
+constexpr UINT kIconMask = 0x00F0;
 constexpr int kSettleMs = 400;
 
 struct CKeyRow {
@@ -106,8 +112,10 @@ int CViewWidget::MessageBox(const CString& strText, UINT nType) {
     QMessageBox box(window());
     box.setWindowTitle(QStringLiteral("Tessix"));
     box.setText(QString::fromLocal8Bit(strText.c_str()));
-    box.setIcon((nType & MB_ICONEXCLAMATION) || nType == MB_OK ? QMessageBox::Warning
-                                                               : QMessageBox::NoIcon);
+    // A box that names no icon gets the exclamation mark, as the desktop's default box does.
+    const UINT nIcon = nType & kIconMask;
+    box.setIcon(nIcon == 0 || nIcon == MB_ICONEXCLAMATION ? QMessageBox::Warning
+                                                          : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return IDOK;
@@ -137,6 +145,9 @@ void CViewWidget::Start() {
         return;
     }
     m_bStarted = true;
+    // Take the keyboard at once, also where no window manager hands out the focus.
+    window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
     Invalidate();
 }
 
@@ -177,6 +188,10 @@ void CViewWidget::paintEvent(QPaintEvent* /*pEvent*/) {
         }
         CDC dc(m_raster);
         m_pView->OnDraw(&dc);
+        if (!m_bPainted) {
+            m_bPainted = true;
+            qCInfo(lcPaint, "first paint at %dx%d", width(), height());
+        }
     }
     QPainter painter(this);
     if (m_raster.Image().isNull() || m_bEnded) {

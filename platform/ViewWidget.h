@@ -82,4 +82,5 @@ private:
     bool m_bStarted = false;
     bool m_bNeedsDraw = false;
     bool m_bEnded = false;
+    bool m_bPainted = false;  // the view has painted once
 };
