@@ -208,3 +208,14 @@ void CTessixView::DrawMenu() {
 
     DrawFrame(&dc);
 }
+
+void CTessixView::DrawPromptScreen(CDC* pDC, const char* pszPrompt) {
+    pDC->SelectObject(&m_penWhite);
+    pDC->SelectObject(&m_brushWhite);
+    pDC->Rectangle(m_rectClient);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->SelectObject(&m_fontMessage);
+    m_strLabel = pszPrompt;
+    pDC->DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK);
+}

@@ -65,6 +65,9 @@ public:
     void OnDraw(CDC* pDC);
     void DrawMenu();
     void DrawFrame(CDC* pDC);
+    // The start of every problem screen: the client area cleared white and the prompt
+    // word-wrapped into the message band in black.
+    void DrawPromptScreen(CDC* pDC, const char* pszPrompt);
 
     // Input (game/Input.cpp, problems/*).
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);

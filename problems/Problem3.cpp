@@ -71,15 +71,7 @@ void CTessixView::ComputeGreenShape() {
 
 void CTessixView::DrawProblem3() {
     CClientDC dc(m_pHost->ClientRaster());
-    dc.SelectObject(&m_penWhite);
-    dc.SelectObject(&m_brushWhite);
-    dc.Rectangle(m_rectClient);
-
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SelectObject(&m_fontMessage);
-    m_strLabel = kPrompt;
-    dc.DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK);
+    DrawPromptScreen(&dc, kPrompt);
 
     DrawFrame(&dc);
 

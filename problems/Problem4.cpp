@@ -159,15 +159,7 @@ CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESy
 
 void CTessixView::DrawProblem4() {
     CClientDC dc(m_pHost->ClientRaster());
-    dc.SelectObject(&m_penWhite);
-    dc.SelectObject(&m_brushWhite);
-    dc.Rectangle(m_rectClient);
-
-    dc.SetBkMode(TRANSPARENT);
-    dc.SelectObject(&m_fontMessage);
-    dc.SetTextColor(kBlack);
-    m_strLabel = kPrompt;
-    dc.DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK);
+    DrawPromptScreen(&dc, kPrompt);
 
     const bool bFresh = m_nPhase == PHASE_FRESH;
     if (bFresh) {
