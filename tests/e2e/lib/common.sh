@@ -84,7 +84,7 @@ e2e_cleanup() {
 }
 
 e2e_log() {
-    echo "$E2E_NAME: $*"
+    echo "$E2E_NAME [${SECONDS}s]: $*"
 }
 
 # e2e_fail MESSAGE: reports, shows the ends of the logs and ends the script with 1.
@@ -342,8 +342,16 @@ e2e_layout() {
 # e2e_click X Y [BUTTON]: moves the pointer to the client point (X, Y) and clicks
 # (1 left, 3 right).
 e2e_click() {
-    xdotool mousemove --sync "$(e2e_ax "$1")" "$(e2e_ay "$2")" click "${3:-1}" ||
-        e2e_fail "xdotool could not click at $1,$2"
+    local x y here
+    x=$(e2e_ax "$1")
+    y=$(e2e_ay "$2")
+    here=$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')
+    # A synchronous move to where the pointer already is waits for a motion that never
+    # comes; only a real move is waited for.
+    if [ "$here" != "$x $y" ]; then
+        xdotool mousemove --sync "$x" "$y" || e2e_fail "xdotool could not move to $1,$2"
+    fi
+    xdotool click "${3:-1}" || e2e_fail "xdotool could not click at $1,$2"
 }
 
 # e2e_key KEY...: presses and releases each key, one at a time, on the focused window.
