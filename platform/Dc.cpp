@@ -257,7 +257,12 @@ QFont CDC::SelectedQFont() const {
     QPaintDevice* pDevice =
         m_pPainter ? m_pPainter->device() : static_cast<QPaintDevice*>(&m_pRaster->Image());
     if (m_pFont && m_pFont->GetSafeHandle()) {
-        return MakeQFont(*m_pFont, pDevice);
+        if (!m_pRealised || m_pRealisedFor != m_pFont || m_nRealisedSerial != m_pFont->Serial()) {
+            m_pRealised = std::make_unique<QFont>(MakeQFont(*m_pFont, pDevice));
+            m_pRealisedFor = m_pFont;
+            m_nRealisedSerial = m_pFont->Serial();
+        }
+        return *m_pRealised;
     }
     CFont fallback;
     fallback.CreateFont(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");

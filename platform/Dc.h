@@ -80,6 +80,11 @@ private:
     COLORREF m_clrText = RGB(0, 0, 0);
     COLORREF m_clrBk = RGB(255, 255, 255);
     int m_nBkMode = OPAQUE;
+    // The Qt font last realised for the selected font: realising one measures the face,
+    // which costs more than the text drawn with it.
+    mutable std::unique_ptr<QFont> m_pRealised;
+    mutable const CFont* m_pRealisedFor = nullptr;
+    mutable unsigned m_nRealisedSerial = 0;
 };
 
 // A surface on the client area outside painting; draws into the raster the window shows.

@@ -47,5 +47,6 @@ BOOL CFont::CreateFont(int nHeight, int /*nWidth*/, int /*nEscapement*/, int /*n
     m_bUnderline = bUnderline;
     m_bStrikeOut = bStrikeOut;
     m_strFace = lpszFacename ? lpszFacename : "";
+    ++m_nSerial;
     return TRUE;
 }

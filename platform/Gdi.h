@@ -57,8 +57,8 @@ private:
 class CFont : public CGdiObject {
 public:
     BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
-                    BOOL bItalic, BOOL bUnderline, BOOL bStrikeOut, int nCharSet,
-                    int nOutPrecision, int nClipPrecision, int nQuality, int nPitchAndFamily,
+                    BOOL bItalic, BOOL bUnderline, BOOL bStrikeOut, int nCharSet, int nOutPrecision,
+                    int nClipPrecision, int nQuality, int nPitchAndFamily,
                     const char* lpszFacename);
     int Height() const { return m_nHeight; }
     int Weight() const { return m_nWeight; }
@@ -66,6 +66,9 @@ public:
     BOOL Underline() const { return m_bUnderline; }
     BOOL StrikeOut() const { return m_bStrikeOut; }
     const CString& Face() const { return m_strFace; }
+    // Changes every time the font is created, so a surface can tell a recreated font
+    // from the one it realised before.
+    unsigned Serial() const { return m_nSerial; }
 
 private:
     int m_nHeight = 0;
@@ -74,4 +77,5 @@ private:
     BOOL m_bUnderline = FALSE;
     BOOL m_bStrikeOut = FALSE;
     CString m_strFace;
+    unsigned m_nSerial = 0;
 };
