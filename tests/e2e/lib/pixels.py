@@ -25,6 +25,8 @@ the columns X..X+W-1 and the rows Y..Y+H-1, clipped to the image). A colour is R
                                   separated by blanks on one line
     nonwhite_rows X Y W H         "TOP BOTTOM" (half-open) of the rows that hold a pixel other
                                   than white, or "none"
+    solid X Y W H COLOUR R        "X Y" of the pixel nearest the rectangle's middle whose whole
+                                  square of radius R around it is COLOUR, or "none"
     white_tail X Y W H            the first row from which every row down to the bottom of the
                                   rectangle is all white, or "none" when its last row is not
 
@@ -200,6 +202,23 @@ def q_nonwhite_rows(shot, args):
     return f"{rows[0]} {rows[-1] + 1}"
 
 
+def q_solid(shot, args):
+    rect = rect_args(args)
+    value = parse_colour(args[4])
+    radius = int(args[5])
+    left, top, right, bottom = shot.clip(*rect)
+    mx, my = (left + right) // 2, (top + bottom) // 2
+    side = 2 * radius + 1
+    candidates = sorted(shot.points(rect, value), key=lambda p: (p[0] - mx) ** 2 + (p[1] - my) ** 2)
+    for x, y in candidates:
+        if x - radius < 0 or y - radius < 0 or x + radius >= shot.width or y + radius >= shot.height:
+            continue
+        if all(shot.row(yy, x - radius, x + radius + 1).count(value) == side
+               for yy in range(y - radius, y + radius + 1)):
+            return f"{x} {y}"
+    return "none"
+
+
 def q_white_tail(shot, args):
     left, top, right, bottom = shot.clip(*rect_args(args))
     white = parse_colour("255,255,255")
@@ -218,6 +237,7 @@ QUERIES = {
     "pixel": (q_pixel, 2),
     "colours": (q_colours, 4),
     "nonwhite_rows": (q_nonwhite_rows, 4),
+    "solid": (q_solid, 6),
     "white_tail": (q_white_tail, 4),
 }
 
