@@ -27,6 +27,8 @@ the columns X..X+W-1 and the rows Y..Y+H-1, clipped to the image). A colour is R
                                   than white, or "none"
     solid X Y W H COLOUR R        "X Y" of the pixel nearest the rectangle's middle whose whole
                                   square of radius R around it is COLOUR, or "none"
+    first X Y DX DY N COLOUR...   the first step K (0 to N-1) at which the pixel (X + K*DX,
+                                  Y + K*DY) is one of the colours, or "none"
     white_tail X Y W H            the first row from which every row down to the bottom of the
                                   rectangle is all white, or "none" when its last row is not
 
@@ -219,6 +221,17 @@ def q_solid(shot, args):
     return "none"
 
 
+def q_first(shot, args):
+    x, y, dx, dy, steps = (int(a) for a in args[:5])
+    values = {parse_colour(a) for a in args[5:]}
+    for k in range(steps):
+        px, py = x + k * dx, y + k * dy
+        if 0 <= px < shot.width and 0 <= py < shot.height:
+            if shot.pixels[py * shot.width + px] in values:
+                return str(k)
+    return "none"
+
+
 def q_white_tail(shot, args):
     left, top, right, bottom = shot.clip(*rect_args(args))
     white = parse_colour("255,255,255")
@@ -238,6 +251,7 @@ QUERIES = {
     "colours": (q_colours, 4),
     "nonwhite_rows": (q_nonwhite_rows, 4),
     "solid": (q_solid, 6),
+    "first": (q_first, 6),
     "white_tail": (q_white_tail, 4),
 }
 
