@@ -57,13 +57,14 @@ e2e_setup() {
     E2E_TESSIX=$2
     E2E_OUT=$3
     trap e2e_cleanup EXIT
+    mkdir -p "$E2E_OUT" || e2e_fail "cannot create $E2E_OUT"
+    E2E_OUT=$(cd "$E2E_OUT" && pwd)
     trap 'exit 1' INT TERM
     local tool
     for tool in Xvfb xdotool xprop xwininfo import convert python3; do
         command -v "$tool" >/dev/null || e2e_fail "$tool is not installed"
     done
     [ -x "$E2E_TESSIX" ] || e2e_fail "no program at $E2E_TESSIX"
-    mkdir -p "$E2E_OUT" || e2e_fail "cannot create $E2E_OUT"
     rm -f "$E2E_OUT/$E2E_NAME"-*.png "$E2E_OUT/$E2E_NAME"-*.log
     # A private home, so that no settings of the machine's user take part.
     local home="$E2E_OUT/$E2E_NAME-home"
@@ -104,7 +105,9 @@ e2e_start_xvfb() {
     local first=$1 n pid deadline
     for ((n = first; n < first + 30; n++)); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${E2E_SCREEN_SIZE}x24" -nolisten tcp \
+        # -noreset: a server that resets when its last client leaves refuses the
+        # connections made meanwhile, such as the program's right after a probe.
+        Xvfb ":$n" -screen 0 "${E2E_SCREEN_SIZE}x24" -nolisten tcp -noreset \
             >"$E2E_OUT/$E2E_NAME-xvfb.log" 2>&1 &
         pid=$!
         deadline=$((SECONDS + E2E_START_DEADLINE_S))

@@ -20,6 +20,7 @@ the columns X..X+W-1 and the rows Y..Y+H-1, clipped to the image). A colour is R
     blobs X Y W H COLOUR          one "CX CY N" per 8-connected group of COLOUR pixels
                                   (centre of its bounding box, pixel count), groups ordered
                                   top to bottom then left to right; "none" when there are none
+    darker X Y W H LEVEL          pixels whose red, green and blue are all below LEVEL (text)
     pixel X Y                     "R,G,B" of one pixel
     colours X Y W H [MAX]         the MAX (default 10) commonest colours, "R,G,B N" each,
                                   separated by blanks on one line
@@ -177,6 +178,17 @@ def q_blobs(shot, args):
     return "\n".join(f"{cx} {cy} {n}" for cy, cx, n in sorted(groups))
 
 
+def q_darker(shot, args):
+    left, top, right, bottom = shot.clip(*rect_args(args))
+    level = int(args[4])
+    total = 0
+    for y in range(top, bottom):
+        for v in set(shot.row(y, left, right)):
+            if (v & 0xFF) < level and (v >> 8 & 0xFF) < level and (v >> 16 & 0xFF) < level:
+                total += shot.row(y, left, right).count(v)
+    return str(total)
+
+
 def q_pixel(shot, args):
     x, y = int(args[0]), int(args[1])
     if not (0 <= x < shot.width and 0 <= y < shot.height):
@@ -247,6 +259,7 @@ QUERIES = {
     "bbox": (q_bbox, 5),
     "centre": (q_centre, 5),
     "blobs": (q_blobs, 5),
+    "darker": (q_darker, 5),
     "pixel": (q_pixel, 2),
     "colours": (q_colours, 4),
     "nonwhite_rows": (q_nonwhite_rows, 4),
