@@ -24,7 +24,7 @@ e2e_focus
 read -r LX SY <<<"$E2E_LEFT_PT"
 read -r RX _ <<<"$E2E_RIGHT_PT"
 read -r LL LT LR LB <<<"$E2E_RECT_LEFT"
-read -r RL RT RR RB <<<"$E2E_RECT_RIGHT"
+read -r RL RT _ _ <<<"$E2E_RECT_RIGHT"
 read -r ML MT MR MB <<<"$E2E_RECT_MESSAGE"
 
 # Pixels of a colour in the left and right squares, and the message band's colours.

@@ -224,8 +224,7 @@ e2e_focus() {
 # E2E_SHOT. Fails only when no screenshot can be taken at all.
 e2e_shot() {
     E2E_SHOT="$E2E_OUT/$E2E_NAME-$1.png"
-    local tries
-    for tries in 1 2 3; do
+    for _ in 1 2 3; do
         import -window root "$E2E_SHOT" 2>>"$E2E_OUT/$E2E_NAME-import.log" && return 0
         sleep 0.2
     done
