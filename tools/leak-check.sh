@@ -8,7 +8,9 @@
 # Always: the headless whole-game tests of BUILD_DIR/tests/tessix_tests (games of twenty
 # answers each, on Qt's offscreen platform), about ten seconds under valgrind.
 # With --real, also the real program through the end-to-end whole game under Xvfb and
-# openbox (tests/game/whole_game.sh; several minutes under valgrind).
+# openbox (tests/game/whole_game.sh; several minutes under valgrind), with the regular
+# expressions of Qt interpreted rather than compiled to machine code, which valgrind
+# cannot follow.
 # BUILD_DIR defaults to build; the logs go to BUILD_DIR/leak-check/. Exits 0 when clean,
 # 1 on a leak, an error or a failed game, 77 when it cannot run (no valgrind, or a build
 # with the sanitizers, which valgrind cannot run).
@@ -83,7 +85,7 @@ if [ "$real" = 1 ]; then
     [ -x "$program" ] || { echo "leak-check: no program at $program" >&2; exit 1; }
     # Everything is many times slower under valgrind: generous deadlines.
     E2E_SCREEN_DEADLINE_S=300 E2E_START_DEADLINE_S=300 \
-        TESSIX_GAME_WRAPPER="${memcheck[*]} --log-file=$logs/real-%p.log" \
+        TESSIX_GAME_WRAPPER="env QT_ENABLE_REGEXP_JIT=0 ${memcheck[*]} --log-file=$logs/real-%p.log" \
         bash "$root/tests/game/whole_game.sh" "$program" 90 "$logs/real-screens" \
         >"$logs/real.out" 2>&1
     run=$?
