@@ -3,17 +3,20 @@
 """Questions about a screenshot that the whole-game and fault scripts ask beyond those of
 the shared pixels.py (whose reader this module uses).
 
-    gamepix.py FILE QUERY ARGS...
+    gamepix.py FILE QUERY X Y W H [QUERY X Y W H ...]
 
     text_lines X Y W H    one "TOP BOTTOM LEFT RIGHT" (half-open) per band of rows that
                           hold dark pixels (luma below 128) inside the rectangle, top to
                           bottom; "none" when there is no dark pixel
+    digest X Y W H        a digest of the rectangle's pixels: the same picture in the
+                          rectangle gives the same digest
     white_box X Y W H     "LEFT TOP RIGHT BOTTOM" (half-open) of the white box around the
                           rectangle's middle: the white run along the middle row, and the
                           white run up and down that run's first column; "none" when the
                           middle is not white
 """
 
+import hashlib
 import os
 import sys
 
@@ -77,15 +80,27 @@ def q_white_box(shot, x, y, w, h):
     return f"{x0} {y0} {x1} {y1}"
 
 
-QUERIES = {"text_lines": q_text_lines, "white_box": q_white_box}
+def q_digest(shot, x, y, w, h):
+    """A digest of the rectangle's pixels: the same picture gives the same digest."""
+    left, top, right, bottom = shot.clip(x, y, w, h)
+    digest = hashlib.sha1()
+    for row_y in range(top, bottom):
+        digest.update(shot.row(row_y, left, right).tobytes())
+    return digest.hexdigest()[:16]
+
+
+QUERIES = {"text_lines": q_text_lines, "white_box": q_white_box, "digest": q_digest}
 
 
 def main(argv):
-    if len(argv) != 7 or argv[2] not in QUERIES:
+    """Answers each query in turn ("QUERY X Y W H" after another), one block of lines each."""
+    words = argv[2:]
+    if len(argv) < 3 or len(words) % 5 or any(w not in QUERIES for w in words[::5]):
         sys.stderr.write(__doc__)
         return 2
     shot = Shot(argv[1])
-    print(QUERIES[argv[2]](shot, *(int(a) for a in argv[3:7])))
+    for i in range(0, len(words), 5):
+        print(QUERIES[words[i]](shot, *(int(a) for a in words[i + 1 : i + 5])))
     return 0
 
 

@@ -224,6 +224,46 @@ wait_menu() {
     wait_for "$E2E_SCREEN_DEADLINE_S" "menu as expected" menu_as_expected "$1"
 }
 
+# The score box cannot be read, but its picture can be compared: it stays the same while
+# the tally does (no points for a wrong answer), every tally has a picture of its own (a
+# right answer adds points), and a tally of more digits is drawn wider.
+declare -A SCORE_PICTURE=()
+declare -A SCORE_OF_PICTURE=()
+SCORE_WIDTHS=()
+check_score_box() {
+    ((TALLY > 0)) || return 0
+    local answers
+    mapfile -t answers < <(python3 "$GAMEPIX" "$E2E_SHOT" digest $(scr "$E2E_RECT_SCORE") \
+        text_lines $(scr "$E2E_RECT_SCORE"))
+    ((${#answers[@]} == 2)) && [ "${answers[1]}" != none ] ||
+        e2e_fail "$1: the score box does not hold one line of text (${answers[*]})"
+    local picture=${answers[0]} left right
+    read -r _ _ left right <<<"${answers[1]}"
+    if [ -n "${SCORE_PICTURE[$TALLY]:-}" ] && [ "${SCORE_PICTURE[$TALLY]}" != "$picture" ]; then
+        e2e_fail "$1: the score box changed although the tally stayed $TALLY"
+    fi
+    if [ -n "${SCORE_OF_PICTURE[$picture]:-}" ] && [ "${SCORE_OF_PICTURE[$picture]}" != "$TALLY" ]; then
+        e2e_fail "$1: the score box looks the same for $TALLY as for ${SCORE_OF_PICTURE[$picture]} points"
+    fi
+    SCORE_PICTURE[$TALLY]=$picture
+    SCORE_OF_PICTURE[$picture]=$TALLY
+    SCORE_WIDTHS+=("${#TALLY} $((right - left))")
+}
+check_score_widths() {
+    local entry digits width widest=() narrowest=()
+    for entry in "${SCORE_WIDTHS[@]}"; do
+        read -r digits width <<<"$entry"
+        ((width > ${widest[digits]:-0})) && widest[digits]=$width
+        ((width < ${narrowest[digits]:-99999})) && narrowest[digits]=$width
+    done
+    for digits in "${!widest[@]}"; do
+        [ -n "${narrowest[digits + 1]:-}" ] || continue
+        ((widest[digits] < narrowest[digits + 1])) ||
+            e2e_fail "a score of $digits digits was drawn ${widest[digits]} pixels wide, one of $((digits + 1)) only ${narrowest[digits + 1]}"
+        e2e_log "scores of $digits digits at most ${widest[digits]} pixels wide, of $((digits + 1)) at least ${narrowest[digits + 1]}"
+    done
+}
+
 choose() {
     local p=$1 slot l t r b
     slot=$(slot_of "$p")
@@ -546,7 +586,9 @@ for p in "${ORDER[@]}"; do
     PLAYS[p - 1]=$((k + 1))
     "play$p" "$want" "$tag"
     wait_menu "$tag-menu"
+    check_score_box "$tag"
 done
+check_score_widths
 e2e_log "game over: $RIGHT_ANSWERS right answers, $TALLY points expected"
 
 # F2: the past scores, one line for this game above the closing line.
