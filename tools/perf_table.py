@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Runs the benchmarks and the start-up and memory measurements, and writes
+docs/PERFORMANCE.md: for each operation its median, the baseline measured in the same
+run, and their ratio.
+
+    tools/perf_table.py BUILD_DIR [--out docs/PERFORMANCE.md]
+
+Start-up and memory are measured on the real executable under Xvfb (which must be
+installed); the benchmarks run on the offscreen platform.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+# (operation, benchmark, baseline benchmark)
+BENCH_ROWS = [
+    ("Full count of one shape square (1920x1080)", "BM_CountLeftPixels", "BM_CountLeftPixels_PlainScan"),
+    ("Per-pixel read loop over the same square", "BM_CountLeftPixels_GetPixelLoop", "BM_CountLeftPixels_PlainScan"),
+    ("Column sweep of the spanning rectangle, stop at half", "BM_CountPixelsByColumn_Half", "BM_SpanningRect_PlainScan"),
+    ("Column sweep of the spanning rectangle, whole", "BM_CountPixelsByColumn_Full", "BM_SpanningRect_PlainScan"),
+    ("Row sweep of the spanning rectangle, stop at half", "BM_CountPixelsByRow_Half", "BM_SpanningRect_PlainScan"),
+    ("Problem 3: centre measurement (three sweeps)", "BM_Problem3CentreSweeps", "BM_Problem3CentreSweeps_OneFullCount"),
+    ("Problem 3: fresh start at 1920x1080", "BM_Problem3FreshStart", "BM_Problem3FreshStart_ClearRaster"),
+    ("Problem 2: one Up and one Down press", "BM_Problem2_UpThenDown", "BM_Problem2_CountRightPixels"),
+    ("Problem 4: one Down press", "BM_Problem4DownPress", "BM_Problem4BluePolygonOnly"),
+    ("Full menu draw (OnDraw) at 1920x1080", "BM_Menu_OnDraw", "BM_Menu_PlainFill"),
+    ("Print layout of the built-in text", "BM_LayoutBuiltInText", "BM_MeasureLaidOutLinesOnce"),
+]
+
+
+def run_benchmarks(build_dir, repetitions):
+    exe = os.path.join(build_dir, "bench", "tessix_bench")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    out = subprocess.run(
+        [exe, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
+         "--benchmark_report_aggregates_only=true"],
+        env=env, check=True, capture_output=True, text=True).stdout
+    medians = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
+            medians[b["run_name"]] = b["cpu_time"] * scale
+    return medians
+
+
+def free_display(first):
+    for n in range(first, first + 50):
+        if not os.path.exists(f"/tmp/.X{n}-lock"):
+            return n
+    raise RuntimeError("no free X display")
+
+
+class Xvfb:
+    def __init__(self, first=90):
+        self.display = free_display(first)
+        self.proc = subprocess.Popen(["Xvfb", f":{self.display}", "-screen", "0", "1280x800x24"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 20
+        while not os.path.exists(f"/tmp/.X11-unix/X{self.display}"):
+            if time.time() > deadline:
+                raise RuntimeError("Xvfb did not start")
+            time.sleep(0.05)
+
+    def env(self):
+        return dict(os.environ, DISPLAY=f":{self.display}", SDL_AUDIODRIVER="dummy",
+                    QT_LOGGING_RULES="tessix.paint.info=true")
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait()
+
+
+def cold_start(exe, xvfb):
+    """Seconds from process start to the first paint of the menu."""
+    start = time.monotonic()
+    proc = subprocess.Popen([exe, "--mute", "--seed", "1"], env=xvfb.env(),
+                            stderr=subprocess.PIPE, text=True)
+    elapsed = None
+    for line in proc.stderr:
+        if "first paint" in line:
+            elapsed = time.monotonic() - start
+            break
+    proc.terminate()
+    proc.wait()
+    if elapsed is None:
+        raise RuntimeError("the program never painted")
+    return elapsed
+
+
+def process_start(exe):
+    """Seconds to start the program, load its libraries and exit (--version)."""
+    start = time.monotonic()
+    subprocess.run([exe, "--version"], check=True, capture_output=True)
+    return time.monotonic() - start
+
+
+def peak_rss_kib(cmd, env):
+    out = subprocess.run(["/usr/bin/time", "-v"] + cmd, env=env, capture_output=True, text=True)
+    m = re.search(r"Maximum resident set size \(kbytes\): (\d+)", out.stderr)
+    if not m:
+        raise RuntimeError("no peak RSS from /usr/bin/time: " + out.stderr[-400:])
+    return int(m.group(1))
+
+
+def fmt_time(s):
+    if s >= 1:
+        return f"{s:.2f} s"
+    if s >= 1e-3:
+        return f"{s * 1e3:.2f} ms"
+    return f"{s * 1e6:.1f} µs"
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("build_dir")
+    ap.add_argument("--out", default="docs/PERFORMANCE.md")
+    ap.add_argument("--repetitions", type=int, default=7)
+    ap.add_argument("--starts", type=int, default=7)
+    ap.add_argument("--no-game", action="store_true",
+                    help="skip the whole scripted game (several minutes) and its memory row")
+    ap.add_argument("--game-out", default="",
+                    help="folder of a whole scripted game already played by "
+                         "tests/game/whole_game.sh; played now when not given")
+    args = ap.parse_args()
+    exe = os.path.join(args.build_dir, "tessix")
+
+    rows = []
+    medians = run_benchmarks(args.build_dir, args.repetitions)
+    for op, name, base in BENCH_ROWS:
+        if name in medians and base in medians:
+            rows.append((op, medians[name], base, medians[base], "CPU time, median of "
+                         f"{args.repetitions}"))
+
+    xvfb = Xvfb()
+    try:
+        starts = [cold_start(exe, xvfb) for _ in range(args.starts)]
+        bases = [process_start(exe) for _ in range(args.starts)]
+        rows.append(("Cold start to the first menu paint (Xvfb, no window manager)",
+                     statistics.median(starts), "process start and exit (--version)",
+                     statistics.median(bases), f"wall time, median of {args.starts}; "
+                     "includes the 400 ms wait for the window size to settle"))
+        base_rss = peak_rss_kib([exe, "--version"], xvfb.env())
+    finally:
+        xvfb.close()
+    if not args.no_game:
+        # The whole scripted game runs the program under /usr/bin/time -v itself and
+        # leaves its peak resident memory beside its screenshots.
+        out_dir = args.game_out or tempfile.mkdtemp(prefix="tessix-perf-")
+        if not args.game_out:
+            script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                  "game", "whole_game.sh")
+            played = subprocess.run(
+                ["bash", script, os.path.abspath(exe), str(free_display(95)), out_dir],
+                capture_output=True, text=True)
+            if played.returncode != 0:
+                sys.exit("the whole scripted game failed:\n" + played.stderr[-2000:])
+        with open(os.path.join(out_dir, "whole-game-peak-rss.txt")) as f:
+            game_rss = int(re.search(r"peak_rss_kb=(\d+)", f.read()).group(1))
+        rows.append(("Peak resident memory, whole scripted game (20 answers, openbox)",
+                     game_rss * 1024, "peak resident memory of --version", base_rss * 1024,
+                     "from /usr/bin/time -v"))
+        if not args.game_out:
+            shutil.rmtree(out_dir, ignore_errors=True)
+
+    lines = [
+        "# Performance",
+        "",
+        "Written by `tools/perf_table.py` from one run on the development machine "
+        f"({os.cpu_count()} cores, {time.strftime('%Y-%m-%d')}). Each operation is measured "
+        "beside a baseline in the same run; the ratio is what to compare across machines.",
+        "",
+        "| Operation | Median | Baseline | Baseline median | Ratio | Measured as |",
+        "|---|---|---|---|---|---|",
+    ]
+    for op, value, base, base_value, how in rows:
+        if "memory" in op:
+            v, b = f"{value / 1048576:.1f} MiB", f"{base_value / 1048576:.1f} MiB"
+        else:
+            v, b = fmt_time(value), fmt_time(base_value)
+        lines.append(f"| {op} | {v} | `{base}` | {b} | {value / base_value:.2f} | {how} |")
+    lines.append("")
+    with open(args.out, "w") as f:
+        f.write("\n".join(lines))
+    print("\n".join(lines))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
