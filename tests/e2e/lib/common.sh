@@ -194,7 +194,7 @@ e2e_wait_until() {
 # The visible main window of the program once the game has set its caption (at its first
 # paint); sets E2E_WID.
 e2e_find_window() {
-    E2E_WID=$(xdotool search --onlyvisible --pid "$E2E_APP" --name ' -- Version ' 2>/dev/null |
+    E2E_WID=$(xdotool search --all --onlyvisible --pid "$E2E_APP" --name ' -- Version ' 2>/dev/null |
         head -n 1)
     # The search may match the caption in one of the window's two name properties while
     # the other one still holds the old caption; wait for the one getwindowname reads.
