@@ -58,25 +58,11 @@ void CTessixView::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
     // The first open entry under the point wins: an exhausted entry's old place may now
     // hold another problem's entry.
     for (int p = 1; p <= 4; ++p) {
-        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive &&
-            m_nPlays[p - 1] < 5) {
+        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive && m_nPlays[p - 1] < 5) {
             m_nProblem = p;
             m_bMenuActive = FALSE;
             m_nPhase = PHASE_FRESH;
-            switch (p) {
-                case 1:
-                    DrawProblem1();
-                    break;
-                case 2:
-                    DrawProblem2();
-                    break;
-                case 3:
-                    DrawProblem3();
-                    break;
-                default:
-                    DrawProblem4();
-                    break;
-            }
+            DrawCurrentScreen();
             return;
         }
     }

@@ -44,8 +44,8 @@ void CreateScreenFont(CFont& font, int nHeight, int nWeight, const char* pszFace
     if (font.GetSafeHandle()) {
         font.DeleteObject();
     }
-    font.CreateFont(nHeight, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                    OUT_DEVICE_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, pszFace);
+    font.CreateFont(nHeight, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEVICE_PRECIS,
+                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, pszFace);
 }
 
 }  // namespace
@@ -100,8 +100,8 @@ void CTessixView::OnDraw(CDC* pDC) {
         m_rectScoreLabel = CRect(W - 18 * ux - ux / 2, ux / 2, W - 10 * ux - ux / 2, 4 * uy);
         const int B = m_rectMessage.bottom;
         for (m_i = 0; m_i < 4; ++m_i) {
-            m_rectMenuSlot[m_i] = CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux,
-                                        B + (6 * m_i + 3) * uy + 4 * uy);
+            m_rectMenuSlot[m_i] =
+                CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux, B + (6 * m_i + 3) * uy + 4 * uy);
             m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
         }
         CreateScreenFont(m_fontTitle, 4 * uy, FW_BOLD, "Courier New");
@@ -118,6 +118,10 @@ void CTessixView::OnDraw(CDC* pDC) {
     pDC->SelectObject(&m_brushWhite);
     pDC->Rectangle(m_rectClient);
 
+    DrawCurrentScreen();
+}
+
+void CTessixView::DrawCurrentScreen() {
     if (m_nPhase == PHASE_MENU) {
         DrawMenu();
         return;

@@ -68,6 +68,9 @@ public:
     // The start of every problem screen: the client area cleared white and the prompt
     // word-wrapped into the message band in black.
     void DrawPromptScreen(CDC* pDC, const char* pszPrompt);
+    // The menu, or the screen of the problem under way (generated afresh when the phase
+    // says so).
+    void DrawCurrentScreen();
 
     // Input (game/Input.cpp, problems/*).
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
