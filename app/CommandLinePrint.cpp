@@ -20,6 +20,7 @@ public:
     CRaster& ClientRaster() override { return m_raster; }
     void SetWindowText(const CString& /*strCaption*/) override {}
     void ShowNow() override {}
+    void Invalidate() override {}
     int MessageBox(const CString& strText, UINT /*nType*/) override {
         m_strMessage = QString::fromLocal8Bit(strText.c_str());
         return IDOK;

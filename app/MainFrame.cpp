@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "app/MainFrame.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QMargins>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/Resources.h"
 #include "platform/Document.h"
 #include "platform/ViewWidget.h"
+#include "platform/WindowSystem.h"
 
 CMainFrame::CMainFrame() {
     setWindowFlags(FrameWindowFlags());
@@ -14,7 +18,6 @@ CMainFrame::CMainFrame() {
     LoadAccelTable(MainAccelerators());
     m_pViewWidget = new CViewWidget(this);
     setCentralWidget(m_pViewWidget);
-    m_pViewWidget->SetStartGate([this] { return FitToScreen(); });
     m_pViewWidget->SetCaptionSink([this](const QString& caption) {
         m_bViewCaption = true;
         setWindowTitle(caption);
@@ -56,13 +59,65 @@ void CMainFrame::OnUpdateFrameTitle() {
     setWindowTitle(QString::fromLatin1(kAppTitle) + QStringLiteral(" - ") + title);
 }
 
-bool CMainFrame::FitToScreen() {
-    // Some window managers (xfwm4) maximize only windows that offer a maximize button:
-    // they mark this one maximized but leave it at the size it was given, the available
-    // area, and refuse to resize it, so that its caption pushes its bottom off the screen.
-    // Such a window is shown afresh in the normal state, where the window manager takes
-    // the size asked for, with its frame filling the available area.
-    if (m_nFitAttempts >= kMaxFitAttempts || !isVisible() || !screen()) {
+void CMainFrame::ShowFixedMaximized() {
+    const QScreen* pScreen = QGuiApplication::primaryScreen();
+    const QRect available = pScreen ? pScreen->availableGeometry() : QRect(0, 0, 800, 600);
+    m_ePlacement = EPlacement::Settling;
+    if (CurrentWindowSystem() == EWindowSystem::Wayland) {
+        // The compositor tells the maximized size in its first configure.
+        winId();
+        windowHandle()->installEventFilter(this);
+        showMaximized();
+        return;
+    }
+    // On X11 the size is fixed before the window is mapped: tiling window managers float
+    // a window whose minimum and maximum sizes agree, and decide that at the map.
+    setGeometry(available);
+    setFixedSize(available.size());
+    winId();
+    QWindow* pWindow = windowHandle();
+    pWindow->installEventFilter(this);
+    SetFixedFrameHints(*pWindow);
+    SetWindowClass(*pWindow, QByteArrayLiteral("tessix"), QByteArray(kDesktopId));
+    showMaximized();
+}
+
+bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    switch (pEvent->type()) {
+        case QEvent::Expose:
+        case QEvent::Move:
+        case QEvent::Resize:
+            Settle();
+            break;
+        case QEvent::WindowStateChange:
+            Settle();
+            KeepMaximized();
+            break;
+        default:
+            break;
+    }
+    return CFrameWnd::eventFilter(pWatched, pEvent);
+}
+
+void CMainFrame::Settle() {
+    const QWindow* pWindow = windowHandle();
+    if (m_ePlacement != EPlacement::Settling || !pWindow || !pWindow->isExposed()) {
+        return;
+    }
+    const EWindowSystem eSystem = CurrentWindowSystem();
+    if (eSystem == EWindowSystem::Wayland && !(pWindow->windowStates() & Qt::WindowMaximized)) {
+        return;
+    }
+    if (eSystem == EWindowSystem::X11 && !FitsScreen()) {
+        return;
+    }
+    m_ePlacement = EPlacement::Fixed;
+    setFixedSize(size());
+    m_pViewWidget->Start();
+}
+
+bool CMainFrame::FitsScreen() {
+    if (m_nFitAttempts >= kMaxFitAttempts || !screen()) {
         return true;
     }
     const QRect available = screen()->availableGeometry();
@@ -70,15 +125,23 @@ bool CMainFrame::FitToScreen() {
     if (available.contains(frame)) {
         return true;
     }
+    // The window manager's frame (caption, border) reaches off the available area: the
+    // client takes what is left inside it.
     const QRect client = geometry();
     const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
     const QRect fitted = available.marginsRemoved(margins);
     ++m_nFitAttempts;
-    hide();
-    destroy();
-    create();
+    setFixedSize(fitted.size());
     setGeometry(fitted);
-    showMaximized();
     return false;
+}
+
+void CMainFrame::KeepMaximized() {
+    // Qt's own caption on Wayland offers maximize and minimize whatever the window
+    // flags say; a running game stays maximized (its size is fixed anyway).
+    if (m_ePlacement == EPlacement::Fixed && CurrentWindowSystem() == EWindowSystem::Wayland &&
+        !(windowState() & Qt::WindowMaximized)) {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    }
 }

@@ -14,6 +14,9 @@ constexpr int IDC_STATIC = -1;
 constexpr const char* kAppTitle = "Tessix";
 // The framework's settings key (Qt's organisation name).
 constexpr const char* kSettingsKey = "Local AppWizard-Generated Applications";
+// The program's identity on the desktop: the desktop entry's name, the Wayland app id
+// and the X11 window class.
+constexpr const char* kDesktopId = "io.github.tessix.Tessix";
 // The about box's one-line notice.
 constexpr const char* kAboutNotice = "Free software, MIT licence.";
 

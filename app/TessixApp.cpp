@@ -27,8 +27,7 @@ CViewWidget* CTessixApp::GetViewWidget() const {
 }
 
 CTessixView* CTessixApp::GetView() const {
-    CViewWidget* pWidget = GetViewWidget();
-    return pWidget ? pWidget->View() : nullptr;
+    return m_pView.get();
 }
 
 BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
@@ -41,6 +40,7 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     icon.addFile(QStringLiteral(":/icons/128-32.png"));
     icon.addFile(QStringLiteral(":/icons/128-64.png"));
     QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 
     // The single-document arrangement: one document, one frame, one view.
     m_pDocument = std::make_unique<CTessixDoc>();
@@ -50,7 +50,15 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
         m_pQtPrint = std::make_unique<CQtPrintCommands>();
         pPrint = m_pQtPrint.get();
     }
-    m_pViewCommands = std::make_unique<CViewCommands>(*m_pFrame->GetViewWidget(), *pPrint);
+    CViewWidget* pWidget = m_pFrame->GetViewWidget();
+    CViewWorld viewWorld;
+    viewWorld.pHost = pWidget;
+    viewWorld.pClock = m_world.pClock;
+    viewWorld.pSound = m_world.pSound;
+    viewWorld.oSeed = cmdInfo.m_oSeed;
+    m_pView = std::make_unique<CTessixView>(viewWorld);
+    pWidget->SetView(m_pView.get());
+    m_pViewCommands = std::make_unique<CViewCommands>(*m_pView, *m_pFrame, *pPrint);
     m_pFrame->SetRouting(m_pViewCommands.get(), m_pDocument.get(), this);
     m_pDocument->SetSaveUi(m_world.pFileDialogs, m_pFrame.get());
     m_pDocument->SetTitleSink([this] { m_pFrame->OnUpdateFrameTitle(); });
@@ -58,12 +66,6 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
         m_pFrame->SetEndProgram(m_world.endProgram);
         m_pFrame->GetViewWidget()->SetEndProgramSink(m_world.endProgram);
     }
-
-    CViewWorld viewWorld;
-    viewWorld.pClock = m_world.pClock;
-    viewWorld.pSound = m_world.pSound;
-    viewWorld.oSeed = cmdInfo.m_oSeed;
-    m_pFrame->GetViewWidget()->CreateView(viewWorld);
 
     switch (cmdInfo.m_nShellCommand) {
         case EShellCommand::FileOpen:
@@ -85,13 +87,7 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
             return FALSE;
     }
 
-    // Shown maximized. Under a window manager the window first appears at its restored
-    // size; giving it the available geometry first keeps that step small, and the view
-    // starts the game once the size has settled.
-    if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
-        m_pFrame->setGeometry(pScreen->availableGeometry());
-    }
-    m_pFrame->showMaximized();
+    m_pFrame->ShowFixedMaximized();
     return TRUE;
 }
 

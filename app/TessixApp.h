@@ -59,6 +59,8 @@ private:
 
     CAppWorld m_world;
     std::unique_ptr<CTessixDoc> m_pDocument;
+    // The view outlives the frame, whose window keeps a pointer to it.
+    std::unique_ptr<CTessixView> m_pView;
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<IPrintCommands> m_pQtPrint;
     std::unique_ptr<CCmdTarget> m_pViewCommands;

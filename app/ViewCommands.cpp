@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/ViewCommands.h"
 
+#include <QWidget>
 #include "game/TessixView.h"
-#include "platform/ViewWidget.h"
+
 #include "print/PrintCommands.h"
 
 void CQtPrintCommands::Run(UINT nID, CTessixView& view, QWidget* pParent) {
@@ -25,14 +26,10 @@ BOOL CViewCommands::OnCmdMsg(UINT nID, ECmd eCmd) {
     if (nID != ID_FILE_PRINT && nID != ID_FILE_PRINT_DIRECT && nID != ID_FILE_PRINT_PREVIEW) {
         return FALSE;
     }
-    CTessixView* pView = m_widget.View();
-    if (!pView) {
-        return FALSE;
-    }
-    const BOOL bEnabled = nID == ID_FILE_PRINT ? pView->OnUpdateFilePrint() : TRUE;
+    const BOOL bEnabled = nID == ID_FILE_PRINT ? m_view.OnUpdateFilePrint() : TRUE;
     if (eCmd == ECmd::Update || !bEnabled) {
         return bEnabled;
     }
-    m_print.Run(nID, *pView, m_widget.window());
+    m_print.Run(nID, m_view, &m_parent);
     return TRUE;
 }

@@ -7,7 +7,6 @@
 #include "platform/FrameWnd.h"
 
 class CTessixView;
-class CViewWidget;
 class QWidget;
 
 class IPrintCommands {
@@ -25,10 +24,13 @@ public:
 
 class CViewCommands final : public CCmdTarget {
 public:
-    CViewCommands(CViewWidget& widget, IPrintCommands& print) : m_widget(widget), m_print(print) {}
+    // parent: the window the print dialogs belong to.
+    CViewCommands(CTessixView& view, QWidget& parent, IPrintCommands& print)
+        : m_view(view), m_parent(parent), m_print(print) {}
     BOOL OnCmdMsg(UINT nID, ECmd eCmd) override;
 
 private:
-    CViewWidget& m_widget;
+    CTessixView& m_view;
+    QWidget& m_parent;
     IPrintCommands& m_print;
 };

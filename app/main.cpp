@@ -7,7 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLinePrint.h"
 #include "app/TessixApp.h"
-#include "platform/Clock.h"
+#include "platform/WindowClock.h"
 #include "platform/FileDialog.h"
 #include "platform/SdlSoundPlayer.h"
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     // The command line is the program's own; Qt sees only the program's name.
     int nQtArgc = 1;
     QApplication app(nQtArgc, argv);
-    CSystemClock clock;
+    CWindowClock clock;
     if (cmdInfo.m_nShellCommand == EShellCommand::FilePrint ||
         cmdInfo.m_nShellCommand == EShellCommand::FilePrintTo ||
         cmdInfo.m_nShellCommand == EShellCommand::FilePrintPdf ||

@@ -46,6 +46,9 @@ void CTessixView::StartNewGame() {
         m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
     }
     DrawMenu();
+    // The new game lays itself out at its next paint; that paint is asked for now, while
+    // the menu is on screen, and not left to whatever paint comes next.
+    m_pHost->Invalidate();
 }
 
 void CTessixView::OnLButtonDown(UINT /*nFlags*/, CPoint point) {

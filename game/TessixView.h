@@ -51,10 +51,10 @@ constexpr int kPrintLineChars = 170;
 constexpr int kPrintBufferChars = 280;
 constexpr int kMaxScoreHistory = 1000;
 
-class CTessixView {
+class CTessixView final : public IHostedView {
 public:
     explicit CTessixView(const CViewWorld& world);
-    ~CTessixView();
+    ~CTessixView() override;
     CTessixView(const CTessixView&) = delete;
     CTessixView& operator=(const CTessixView&) = delete;
 
@@ -62,7 +62,7 @@ public:
     void NewGame(int nFirst);
 
     // Screens (game/Screens.cpp).
-    void OnDraw(CDC* pDC);
+    void OnDraw(CDC* pDC) override;
     void DrawMenu();
     void DrawFrame(CDC* pDC);
     // The start of every problem screen: the client area cleared white and the prompt
@@ -73,9 +73,9 @@ public:
     void DrawCurrentScreen();
 
     // Input (game/Input.cpp, problems/*).
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnRButtonDown(UINT nFlags, CPoint point) override;
     // Print is available on every screen.
     BOOL OnUpdateFilePrint() const { return m_nProblem > -1; }
 

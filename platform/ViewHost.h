@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// What the game view may ask of the window it lives in. The Qt widget implements it for
-// the real program; tests use a headless host that keeps the raster in memory and
-// records message boxes, dialogs and the end of the program instead of taking them.
+// The two sides of the window a view lives in: what the view may ask of its window
+// (IViewHost) and what the window sends to the view (IHostedView). The Qt widget is the
+// window of the real program; tests use a headless host that keeps the raster in memory
+// and records message boxes, dialogs and the end of the program instead of taking them.
 #pragma once
 
 #include "platform/Types.h"
 
+class CDC;
 class CRaster;
 class CDialog;
 
@@ -32,4 +34,18 @@ public:
     // Ends the program with this exit code. A host may only record it, so the caller
     // returns at once after asking.
     virtual void EndProgram(int nExitCode) = 0;
+    // Asks for a paint of the whole screen by the view, as a window-system repaint does;
+    // it comes after the handler that asked has returned.
+    virtual void Invalidate() = 0;
+};
+
+// What the window sends to the view it hosts: window-system paints, key presses as
+// virtual-key codes, left and right button presses in client coordinates.
+class IHostedView {
+public:
+    virtual ~IHostedView() = default;
+    virtual void OnDraw(CDC* pDC) = 0;
+    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) = 0;
+    virtual void OnLButtonDown(UINT nFlags, CPoint point) = 0;
+    virtual void OnRButtonDown(UINT nFlags, CPoint point) = 0;
 };

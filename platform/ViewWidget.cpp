@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "game/TessixView.h"
+#include "platform/Dc.h"
 #include "platform/DialogQt.h"
 
 // "tessix.paint.info=true" in QT_LOGGING_RULES reports the first paint, for start-up
@@ -19,7 +19,6 @@ Q_LOGGING_CATEGORY(lcPaint, "tessix.paint", QtWarningMsg)
 namespace {
 
 constexpr UINT kIconMask = 0x00F0;
-constexpr int kSettleMs = 400;
 
 struct CKeyRow {
     int nQtKey;
@@ -41,23 +40,9 @@ constexpr CKeyRow kKeys[] = {
 CViewWidget::CViewWidget(QWidget* pParent) : QWidget(pParent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, [this] {
-        if (m_startGate && !m_startGate()) {
-            m_settle.start();
-            return;
-        }
-        Start();
-    });
 }
 
 CViewWidget::~CViewWidget() = default;
-
-void CViewWidget::CreateView(CViewWorld world) {
-    world.pHost = this;
-    m_pView = std::make_unique<CTessixView>(world);
-}
 
 UINT CViewWidget::VirtualKeyOf(int nQtKey) {
     if (nQtKey >= Qt::Key_F1 && nQtKey <= Qt::Key_F24) {
@@ -127,7 +112,7 @@ int CViewWidget::DoModal(CDialog& dlg) {
 }
 
 void CViewWidget::EndProgram(int nExitCode) {
-    m_bEnded = true;
+    m_eState = EState::Ended;
     if (m_endProgramSink) {
         m_endProgramSink(nExitCode);
     } else {
@@ -141,10 +126,10 @@ void CViewWidget::Invalidate() {
 }
 
 void CViewWidget::Start() {
-    if (m_bStarted || m_bEnded) {
+    if (m_eState != EState::Waiting) {
         return;
     }
-    m_bStarted = true;
+    m_eState = EState::Running;
     // Take the keyboard at once, also where no window manager hands out the focus.
     window()->activateWindow();
     setFocus(Qt::OtherFocusReason);
@@ -157,15 +142,13 @@ void CViewWidget::showEvent(QShowEvent* pEvent) {
         pWindow->removeEventFilter(this);
         pWindow->installEventFilter(this);
     }
-    m_settle.start();
 }
 
 bool CViewWidget::eventFilter(QObject* pWatched, QEvent* pEvent) {
     // An expose from the window system (first show, uncovering) repaints the screen.
-    if (pEvent->type() == QEvent::Expose && m_bStarted) {
+    if (pEvent->type() == QEvent::Expose && m_eState == EState::Running) {
         if (QWindow* pWindow = qobject_cast<QWindow*>(pWatched); pWindow && pWindow->isExposed()) {
-            m_bNeedsDraw = true;
-            update();
+            Invalidate();
         }
     }
     return QWidget::eventFilter(pWatched, pEvent);
@@ -173,28 +156,49 @@ bool CViewWidget::eventFilter(QObject* pWatched, QEvent* pEvent) {
 
 void CViewWidget::resizeEvent(QResizeEvent* pEvent) {
     QWidget::resizeEvent(pEvent);
-    if (!m_bStarted) {
-        m_settle.start();
-    } else {
+    if (m_eState == EState::Running) {
         m_bNeedsDraw = true;
     }
 }
 
-void CViewWidget::paintEvent(QPaintEvent* /*pEvent*/) {
-    if (m_bStarted && m_bNeedsDraw && !m_bEnded && m_pView) {
-        m_bNeedsDraw = false;
-        if (m_raster.Width() != width() || m_raster.Height() != height()) {
-            m_raster.Resize(width(), height());
-        }
+void CViewWidget::CallView(const std::function<void()>& operation) {
+    ++m_nViewCalls;
+    operation();
+    --m_nViewCalls;
+    if (m_nViewCalls > 0) {
+        return;
+    }
+    while (!m_deferred.empty() && m_eState == EState::Running) {
+        const CInput input = m_deferred.front();
+        m_deferred.pop_front();
+        Deliver(input);
+    }
+    // A paint that came while the view was busy showed the raster as it stood; the
+    // view's own paint follows now.
+    update();
+}
+
+void CViewWidget::DrawByView() {
+    if (m_raster.Width() != width() || m_raster.Height() != height()) {
+        m_raster.Resize(width(), height());
+    }
+    m_bNeedsDraw = false;
+    CallView([this] {
         CDC dc(m_raster);
         m_pView->OnDraw(&dc);
-        if (!m_bPainted) {
-            m_bPainted = true;
-            qCInfo(lcPaint, "first paint at %dx%d", width(), height());
-        }
+    });
+    if (!m_bPainted) {
+        m_bPainted = true;
+        qCInfo(lcPaint, "first paint at %dx%d", width(), height());
+    }
+}
+
+void CViewWidget::paintEvent(QPaintEvent* /*pEvent*/) {
+    if (m_eState == EState::Running && m_bNeedsDraw && m_nViewCalls == 0 && m_pView) {
+        DrawByView();
     }
     QPainter painter(this);
-    if (m_raster.Image().isNull() || m_bEnded) {
+    if (m_raster.Image().isNull() || m_eState == EState::Ended) {
         painter.fillRect(rect(), Qt::white);
         return;
     }
@@ -205,27 +209,52 @@ void CViewWidget::paintEvent(QPaintEvent* /*pEvent*/) {
     }
 }
 
-void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
-    if (!m_bStarted || m_bEnded || !m_pView) {
+void CViewWidget::Dispatch(const CInput& input) {
+    if (m_eState != EState::Running || !m_pView) {
         return;
     }
+    if (m_nViewCalls > 0) {
+        m_deferred.push_back(input);
+        return;
+    }
+    Deliver(input);
+}
+
+void CViewWidget::Deliver(const CInput& input) {
+    CallView([this, &input] {
+        switch (input.eKind) {
+            case EInput::Key:
+                m_pView->OnKeyDown(input.nChar, 1, input.nFlags);
+                break;
+            case EInput::LeftButton:
+                m_pView->OnLButtonDown(0, input.point);
+                break;
+            case EInput::RightButton:
+                m_pView->OnRButtonDown(0, input.point);
+                break;
+        }
+    });
+}
+
+void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
     const UINT nChar = VirtualKeyOf(pEvent->key());
     if (nChar == 0) {
         return;
     }
-    m_pView->OnKeyDown(nChar, 1, pEvent->isAutoRepeat() ? 0x4000 : 0);
-    update();
+    Dispatch({EInput::Key, nChar, pEvent->isAutoRepeat() ? 0x4000u : 0u, CPoint()});
 }
 
 void CViewWidget::mousePressEvent(QMouseEvent* pEvent) {
-    if (!m_bStarted || m_bEnded || !m_pView) {
-        return;
-    }
     const QPoint pos = pEvent->position().toPoint();
     if (pEvent->button() == Qt::LeftButton) {
-        m_pView->OnLButtonDown(0, CPoint(pos.x(), pos.y()));
+        Dispatch({EInput::LeftButton, 0, 0, CPoint(pos.x(), pos.y())});
     } else if (pEvent->button() == Qt::RightButton) {
-        m_pView->OnRButtonDown(0, CPoint(pos.x(), pos.y()));
+        Dispatch({EInput::RightButton, 0, 0, CPoint(pos.x(), pos.y())});
     }
-    update();
+}
+
+void CViewWidget::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    // The second press of a double-click is a message of its own that the view does not
+    // handle: it is neither a click nor a right-click.
+    pEvent->accept();
 }

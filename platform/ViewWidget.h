@@ -2,18 +2,19 @@
 // The Qt widget that is the game view's window: its client area is the raster, it
 // forwards keys (as virtual-key codes), clicks and window-system paints to the view, and
 // answers the view's requests (caption, message boxes, dialogs, end of program).
+//
+// While the view is handling an event it may block (a synchronous sound, the pause after
+// an answer) with the program still serving the window system. Meanwhile no view
+// operation runs: a paint shows the raster as it stands, and input that reaches the
+// widget waits here and is handed to the view, in order, once the handler has returned.
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
-#include <memory>
 
 #include "platform/Raster.h"
 #include "platform/ViewHost.h"
-
-class CTessixView;
-struct CViewWorld;
 
 class CViewWidget : public QWidget, public IViewHost {
     Q_OBJECT
@@ -21,13 +22,12 @@ public:
     explicit CViewWidget(QWidget* pParent = nullptr);
     ~CViewWidget() override;
 
-    // Creates the game view living in this window; the world's host is this widget.
-    void CreateView(CViewWorld world);
-    CTessixView* View() const { return m_pView.get(); }
+    // The view living in this window; it must outlive the widget or be reset to null.
+    void SetView(IHostedView* pView) { m_pView = pView; }
 
-    // Asks for a full paint of the current screen by the view at the next paint, as a
-    // window-system repaint does.
-    void Invalidate();
+    // Starts the game: from now on paints go to the view. The host calls it once the
+    // window has its final size, so that the first layout is made at that size.
+    void Start();
 
     // The top-level caption is set through this callback (the frame owns the caption).
     void SetCaptionSink(std::function<void(const QString&)> sink) {
@@ -38,13 +38,6 @@ public:
     static UINT VirtualKeyOf(int nQtKey);
     // The Qt key of a virtual-key code; 0 if none.
     static int QtKeyOf(UINT nVirtualKey);
-
-    // Starts the game at the present size at once, for a host that knows its size is
-    // final; otherwise the game starts once the size has settled after the first show.
-    void StartNow() { Start(); }
-    // Asked once the size has settled, before the game starts there; false puts the start
-    // off until the size has settled once more (the gate has changed the window).
-    void SetStartGate(std::function<bool()> gate) { m_startGate = std::move(gate); }
 
     // What ends the program; by default the application's event loop ends with the code.
     void SetEndProgramSink(std::function<void(int)> sink) { m_endProgramSink = std::move(sink); }
@@ -57,30 +50,41 @@ public:
     int MessageBox(const CString& strText, UINT nType) override;
     int DoModal(CDialog& dlg) override;
     void EndProgram(int nExitCode) override;
-
-    bool HasEnded() const { return m_bEnded; }
+    void Invalidate() override;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void showEvent(QShowEvent* pEvent) override;
 
 private:
-    void Start();
+    enum class EInput { Key, LeftButton, RightButton };
+    struct CInput {
+        EInput eKind = EInput::Key;
+        UINT nChar = 0;
+        UINT nFlags = 0;
+        CPoint point;
+    };
+    enum class EState { Waiting, Running, Ended };
+
+    // Hands input to the view, or keeps it while the view is busy with an earlier event.
+    void Dispatch(const CInput& input);
+    void Deliver(const CInput& input);
+    // Runs a view operation; input kept meanwhile is delivered once it has returned.
+    void CallView(const std::function<void()>& operation);
+    void DrawByView();
 
     CRaster m_raster;
-    std::unique_ptr<CTessixView> m_pView;
+    IHostedView* m_pView = nullptr;
     std::function<void(const QString&)> m_captionSink;
     std::function<void(int)> m_endProgramSink;
-    std::function<bool()> m_startGate;
-    // The game starts once the window size has been still for a moment, so that its
-    // first paint is at the final (maximized) size.
-    QTimer m_settle;
-    bool m_bStarted = false;
+    std::deque<CInput> m_deferred;
+    EState m_eState = EState::Waiting;
+    int m_nViewCalls = 0;  // view operations under way (nested through modal dialogs)
     bool m_bNeedsDraw = false;
-    bool m_bEnded = false;
     bool m_bPainted = false;  // the view has painted once
 };

@@ -27,6 +27,7 @@ public:
     int MessageBox(const CString& strText, UINT nType) override;
     int DoModal(CDialog& dlg) override;
     void EndProgram(int nExitCode) override { m_oExitCode = nExitCode; }
+    void Invalidate() override { ++m_nInvalidate; }
 
     // A window-system resize: the raster takes the new size, contents white.
     void Resize(int nWidth, int nHeight) { m_raster.Resize(nWidth, nHeight); }
@@ -38,6 +39,7 @@ public:
     CRaster m_raster;
     CString m_strCaption;
     int m_nShowNow = 0;
+    int m_nInvalidate = 0;
     std::vector<CMessage> m_messages;
     std::vector<CDialog*> m_dialogs;
     // For each dialog run, the lines its list boxes held after OnInitDialog.

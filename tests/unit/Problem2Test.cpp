@@ -43,6 +43,7 @@ public:
     }
     int DoModal(CDialog& dlg) override { return m_host.DoModal(dlg); }
     void EndProgram(int nExitCode) override { m_host.EndProgram(nExitCode); }
+    void Invalidate() override { m_host.Invalidate(); }
 
     CHeadlessHost& m_host;
     std::vector<QImage> m_shown;

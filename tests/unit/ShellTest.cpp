@@ -138,7 +138,7 @@ public:
     void StartGame() {
         Frame().activateWindow();
         QApplication::processEvents();
-        Widget().StartNow();
+        Widget().Start();
         Widget().repaint();
         ASSERT_TRUE(View().m_bLayoutDone);
     }
