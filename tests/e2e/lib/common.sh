@@ -129,7 +129,7 @@ e2e_start_xvfb() {
     e2e_fail "no X server could be started from display :$first on"
 }
 
-# e2e_start_wm WM: runs the window manager WM (openbox, xfwm4) and waits until it has
+# e2e_start_wm WM: runs the window manager WM (openbox, xfwm4, i3) and waits until it has
 # announced itself on the root window; "none" runs none.
 e2e_start_wm() {
     E2E_WM=$1
@@ -140,6 +140,8 @@ e2e_start_wm() {
         case $E2E_WM in
             xfwm4) NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable \
                 >"$E2E_OUT/$E2E_NAME-wm.log" 2>&1 & ;;
+            i3) echo 'font pango:monospace 8' >"$E2E_OUT/$E2E_NAME-i3.conf"
+                i3 -c "$E2E_OUT/$E2E_NAME-i3.conf" >"$E2E_OUT/$E2E_NAME-wm.log" 2>&1 & ;;
             *) "$E2E_WM" >"$E2E_OUT/$E2E_NAME-wm.log" 2>&1 & ;;
         esac
         pid=$!
