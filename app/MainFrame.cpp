@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "app/Resources.h"
+#include "platform/CaptionBar.h"
 #include "platform/Document.h"
 #include "platform/ViewWidget.h"
 #include "platform/WindowSystem.h"
@@ -65,6 +66,9 @@ void CMainFrame::ShowFixedMaximized() {
     m_ePlacement = EPlacement::Settling;
     if (CurrentWindowSystem() == EWindowSystem::Wayland) {
         // The compositor tells the maximized size in its first configure.
+        if (!CompositorDecoratesWindows()) {
+            ShowOwnCaption();
+        }
         winId();
         windowHandle()->installEventFilter(this);
         showMaximized();

@@ -7,9 +7,9 @@
 #include "app/CommandLine.h"
 #include "app/CommandLinePrint.h"
 #include "app/TessixApp.h"
-#include "platform/WindowClock.h"
 #include "platform/FileDialog.h"
 #include "platform/SdlSoundPlayer.h"
+#include "platform/WindowClock.h"
 
 namespace {
 
@@ -51,6 +51,11 @@ int main(int argc, char** argv) {
     if (PrintSwitchNeedsNoDisplay(cmdInfo)) {
         // Printing shows nothing, so it needs no display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // On Wayland the frame draws its own caption, without the buttons of Qt's decoration,
+    // where the compositor does not decorate windows itself.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
     }
     // The command line is the program's own; Qt sees only the program's name.
     int nQtArgc = 1;

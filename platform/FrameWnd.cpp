@@ -7,7 +7,9 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QVBoxLayout>
 
+#include "platform/CaptionBar.h"
 #include "platform/ViewWidget.h"
 
 namespace {
@@ -35,6 +37,19 @@ int QtKeyCombination(const CAccel& accel) {
 }
 
 CFrameWnd::CFrameWnd(QWidget* pParent) : QMainWindow(pParent) {
+    // The menu area holds the frame's own caption (hidden unless asked for) above the
+    // menu bar.
+    auto* pMenuArea = new QWidget(this);
+    auto* pLayout = new QVBoxLayout(pMenuArea);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->setSpacing(0);
+    m_pCaption = new CCaptionBar(pMenuArea);
+    m_pCaption->hide();
+    m_pMenuBar = new QMenuBar(pMenuArea);
+    pLayout->addWidget(m_pCaption);
+    pLayout->addWidget(m_pMenuBar);
+    setMenuWidget(pMenuArea);
+
     // Alt+F4 is the window's close command. A window manager usually takes the key
     // itself; without one it reaches the window.
     auto* pClose = new QAction(this);
@@ -47,7 +62,7 @@ CFrameWnd::CFrameWnd(QWidget* pParent) : QMainWindow(pParent) {
 CFrameWnd::~CFrameWnd() = default;
 
 void CFrameWnd::LoadMenu(const CMenuResource& menu) {
-    QMenuBar* pBar = menuBar();
+    QMenuBar* pBar = m_pMenuBar;
     pBar->clear();
     for (const CMenuPopup& popup : menu) {
         QMenu* pMenu = pBar->addMenu(ToQString(popup.strTitle));
@@ -83,6 +98,10 @@ void CFrameWnd::LoadAccelTable(const CAccelResource& accels) {
         connect(pAction, &QAction::triggered, this, [this, nCmd] { SendCommand(nCmd); });
         m_accels.emplace_back(accel, pAction);
     }
+}
+
+void CFrameWnd::ShowOwnCaption() {
+    m_pCaption->show();
 }
 
 BOOL CFrameWnd::SendCommand(UINT nID) {

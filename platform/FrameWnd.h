@@ -13,6 +13,8 @@
 #include "platform/Types.h"
 
 class QAction;
+class QMenuBar;
+class CCaptionBar;
 
 // The framework's standard command ids.
 constexpr UINT ID_FILE_NEW = 57600;
@@ -91,6 +93,12 @@ public:
     // Handles Exit: the window closes.
     BOOL OnCmdMsg(UINT nID, ECmd eCmd) override;
 
+    // The menu bar, under the frame's own caption when it shows one.
+    QMenuBar* MenuBar() const { return m_pMenuBar; }
+    // Shows the caption the frame draws itself, for a compositor that does not decorate
+    // windows (the toolkit's own decoration has buttons this frame must not offer).
+    void ShowOwnCaption();
+
     // The accelerator actions, in table order (one per accelerator).
     const std::vector<std::pair<CAccel, QAction*>>& Accelerators() const { return m_accels; }
 
@@ -106,6 +114,8 @@ protected:
 private:
     void UpdateMenu(const QMenu* pMenu);
 
+    CCaptionBar* m_pCaption = nullptr;
+    QMenuBar* m_pMenuBar = nullptr;
     std::vector<std::pair<CAccel, QAction*>> m_accels;
     std::function<void(int)> m_endProgram;
 };

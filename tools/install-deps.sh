@@ -7,7 +7,7 @@ if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
 PACKAGES="
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-wayland libqt6svg6 libgl-dev
-  libsdl2-dev libxcb1-dev
+  libsdl2-dev libxcb1-dev libwayland-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick openbox xfwm4 i3-wm x11-utils weston xwayland

@@ -180,7 +180,7 @@ TEST_F(ShellTest, MenuBarHoldsFileAndHelpWithTheirItemsInOrder) {
         {"&File", {"", "&Print...\tCtrl+P", "", "E&xit"}},
         {"&Help", {"&About Tessix..."}},
     };
-    const QList<QAction*> menus = Frame().menuBar()->actions();
+    const QList<QAction*> menus = Frame().MenuBar()->actions();
     ASSERT_EQ(menus.size(), static_cast<int>(expected.size()));
     for (std::size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(expected[i].pszMenu);
@@ -216,7 +216,7 @@ TEST_F(ShellTest, MenuItemsRunPrintExitAndAbout) {
     };
     for (const CMenuCommandCase& c : cases) {
         SCOPED_TRACE(c.pszEffect);
-        QMenu* pMenu = Frame().menuBar()->actions()[c.nMenu]->menu();
+        QMenu* pMenu = Frame().MenuBar()->actions()[c.nMenu]->menu();
         QAction* pItem = pMenu->actions()[c.nItem];
         Q_EMIT pMenu->aboutToShow();
         EXPECT_TRUE(pItem->isEnabled());
