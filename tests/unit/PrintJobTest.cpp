@@ -327,7 +327,8 @@ void ExpectInstructionPages(const QStringList& pages, const CTessixView& view) {
 
 TEST_F(PrintToPdf, WritesEveryPageOfTheInstructions) {
     const QString strPdf = PathOf("instructions.pdf");
-    const CPrintOutcome outcome = PrintInstructionsToPdf(game.View(), strPdf);
+    const CPrintOutcome outcome =
+        PrintInstructionsToPdf(game.View(), strPdf, QStringLiteral("Tessix"));
     ASSERT_EQ(outcome.eResult, EPrintResult::Printed) << outcome.strError.toStdString();
     EXPECT_EQ(outcome.nPages, game.View().m_nPages);
     ASSERT_TRUE(QFile::exists(strPdf));
@@ -376,11 +377,12 @@ TEST_F(PrintToPdf, RunnersReportWhatCannotBePrinted) {
     };
     const QString strUnwritable = PathOf("missing-folder/instructions.pdf");
     const CCase cases[] = {
-        {"unwritable file", PrintInstructionsToPdf(game.View(), strUnwritable),
+        {"unwritable file", PrintInstructionsToPdf(game.View(), strUnwritable, QString()),
          "Could not start print job."},
-        {"no file name", PrintInstructionsToPdf(game.View(), QString()), "No PDF file name"},
+        {"no file name", PrintInstructionsToPdf(game.View(), QString(), QString()),
+         "No PDF file name"},
         {"unknown printer",
-         PrintInstructionsToPrinter(game.View(), QStringLiteral("no-such-printer-here")),
+         PrintInstructionsToPrinter(game.View(), QStringLiteral("no-such-printer-here"), QString()),
          "No printer is named \"no-such-printer-here\"."},
     };
     for (const CCase& c : cases) {
@@ -396,7 +398,7 @@ TEST_F(PrintToPdf, DefaultPrinterMissingIsReported) {
     if (!QPrinterInfo::defaultPrinter().isNull()) {
         GTEST_SKIP() << "this machine has a default printer";
     }
-    const CPrintOutcome outcome = PrintInstructionsToDefaultPrinter(game.View());
+    const CPrintOutcome outcome = PrintInstructionsToDefaultPrinter(game.View(), QString());
     EXPECT_EQ(outcome.eResult, EPrintResult::Failed);
     EXPECT_FALSE(outcome.strError.isEmpty());
 }
