@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -11,7 +12,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "platform/Dc.h"
@@ -43,9 +43,11 @@ public:
             pLabel->setTextFormat(Qt::PlainText);
             pLayout->addWidget(pLabel);
         }
-        auto* pCancel = new QPushButton(QStringLiteral("Cancel"), m_pBox.get());
-        pLayout->addWidget(pCancel, 0, Qt::AlignCenter);
-        QObject::connect(pCancel, &QPushButton::clicked,
+        // Qt's own Cancel button, in the desktop's language.
+        auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Cancel, m_pBox.get());
+        pButtons->setCenterButtons(true);
+        pLayout->addWidget(pButtons);
+        QObject::connect(pButtons, &QDialogButtonBox::rejected,
                          [this] { m_eState = EJobState::Cancelled; });
         // The close box cancels too; the box never closes by itself.
         QObject::connect(m_pBox.get(), &QDialog::rejected,
