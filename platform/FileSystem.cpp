@@ -10,7 +10,6 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <utility>
