@@ -3,9 +3,9 @@
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QFileInfo>
 
 #include "app/Version.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -34,23 +34,29 @@ std::optional<std::uint32_t> ParseSeed(const QString& strValue) {
     return static_cast<std::uint32_t>(nValue);
 }
 
-// Why FILE cannot become the document, or empty when it can.
+// Why FILE cannot become the document, or empty when it can. It is opened as the
+// document will be (nothing is read), so a pipe or a device is refused without waiting.
 QString DocumentFileError(const QString& strPath) {
-    const QFileInfo info(strPath);
-    if (!info.exists()) {
-        return QStringLiteral("cannot open '%1': no such file").arg(strPath);
+    if (FileKindOf(strPath) == EFileKind::Missing) {
+        return QStringLiteral("cannot open '%1': no such file").arg(DisplayFileName(strPath));
     }
-    if (info.isDir()) {
-        return QStringLiteral("cannot open '%1': it is a folder").arg(strPath);
-    }
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("cannot open '%1': %2").arg(strPath, file.errorString());
+    QFile file;
+    QString reason;
+    if (!OpenRegularFile(file, strPath, EOpenFor::Read, &reason)) {
+        return QStringLiteral("cannot open '%1': %2").arg(DisplayFileName(strPath), reason);
     }
     return QString();
 }
 
 }  // namespace
+
+QStringList DecodeArguments(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(DecodeFileName(QByteArray(argv[i])));
+    }
+    return arguments;
+}
 
 CCommandLineInfo ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -141,7 +147,8 @@ QString CommandLineHelp() {
         "Usage: tessix [OPTION]... [FILE]\n"
         "Tessix, a game of judging areas and balance by eye.\n"
         "\n"
-        "  FILE        the document's name (nothing is read from it)\n"
+        "  FILE        an existing file that becomes the document's name; nothing is\n"
+        "              read from it\n"
         "  --seed N    play the game that the random seed N (0 to 4294967295) gives\n"
         "  --mute      play no sounds\n"
         "\n"

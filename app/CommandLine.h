@@ -39,8 +39,12 @@ constexpr int kExitUsage = 2;
 // The exit status of a print switch whose job failed.
 constexpr int kExitPrintFailed = 1;
 
-// arguments[0] is the program. A FILE must exist and be readable (it is opened, though
-// nothing is read from it).
+// The program's arguments with their bytes kept (see DecodeFileName), so that a file
+// name that is not valid UTF-8 still names its file.
+QStringList DecodeArguments(int argc, const char* const* argv);
+
+// arguments[0] is the program. A FILE must be an existing, readable regular file (it is
+// opened, though nothing is read from it); a folder, a pipe or a device is refused.
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);
 
 QString CommandLineHelp();

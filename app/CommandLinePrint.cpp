@@ -2,6 +2,7 @@
 #include "app/CommandLinePrint.h"
 
 #include "app/CommandLine.h"
+#include "app/TessixDoc.h"
 #include "game/TessixView.h"
 #include "platform/Dc.h"
 #include "platform/Raster.h"
@@ -62,16 +63,22 @@ int RunPrintSwitch(const CCommandLineInfo& cmdInfo, IClock& clock, QString* pErr
         view.OnDraw(&dc);
     }
 
+    // The job's name is the document's title, as for a job from the Print command.
+    CTessixDoc document;
+    if (!cmdInfo.m_strFileName.isEmpty()) {
+        document.SetPathName(cmdInfo.m_strFileName);
+    }
+    const QString title = document.PrintJobTitle();
     CPrintOutcome outcome;
     switch (cmdInfo.m_nShellCommand) {
         case EShellCommand::FilePrint:
-            outcome = PrintInstructionsToDefaultPrinter(view);
+            outcome = PrintInstructionsToDefaultPrinter(view, title);
             break;
         case EShellCommand::FilePrintTo:
-            outcome = PrintInstructionsToPrinter(view, cmdInfo.m_strPrinterName);
+            outcome = PrintInstructionsToPrinter(view, cmdInfo.m_strPrinterName, title);
             break;
         case EShellCommand::FilePrintPdf:
-            outcome = PrintInstructionsToPdf(view, cmdInfo.m_strPdfFile);
+            outcome = PrintInstructionsToPdf(view, cmdInfo.m_strPdfFile, title);
             break;
         case EShellCommand::FilePrintPreview:
             outcome = OnFilePrintPreview(view, nullptr);

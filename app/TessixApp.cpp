@@ -16,6 +16,7 @@
 #include "game/TessixView.h"
 #include "platform/DialogQt.h"
 #include "platform/FileDialog.h"
+#include "platform/Print.h"
 #include "platform/ViewWidget.h"
 
 CTessixApp::CTessixApp(CAppWorld world) : m_world(std::move(world)) {}
@@ -45,6 +46,9 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     // The single-document arrangement: one document, one frame, one view.
     m_pDocument = std::make_unique<CTessixDoc>();
     m_pFrame = std::make_unique<CMainFrame>();
+    // The print commands' printer settings and job name live with the main window.
+    auto* pPrintSetup = new CPrintSetup(m_pFrame.get());
+    pPrintSetup->SetTitleSource([this] { return m_pDocument->PrintJobTitle(); });
     IPrintCommands* pPrint = m_world.pPrint;
     if (!pPrint) {
         m_pQtPrint = std::make_unique<CQtPrintCommands>();
@@ -101,6 +105,12 @@ BOOL CTessixApp::OnCmdMsg(UINT nID, ECmd eCmd) {
         case ID_FILE_NEW:
             if (eCmd == ECmd::Execute) {
                 OnFileNew();
+            }
+            return TRUE;
+        case ID_FILE_PRINT_SETUP:
+            // The framework's printer setup; no menu item or key raises it.
+            if (eCmd == ECmd::Execute) {
+                RunPrintSetup(*CPrintSetup::Of(m_pFrame.get()), m_pFrame.get());
             }
             return TRUE;
         case ID_FILE_OPEN:

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLinePrint.h"
 #include "app/TessixApp.h"
+#include "app/Translations.h"
 #include "platform/FileDialog.h"
 #include "platform/SdlSoundPlayer.h"
 #include "platform/WindowClock.h"
@@ -21,11 +22,7 @@ void Print(std::FILE* pStream, const QString& strText) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    }
-    const CCommandLineInfo cmdInfo = ParseCommandLine(arguments);
+    const CCommandLineInfo cmdInfo = ParseCommandLine(DecodeArguments(argc, argv));
     switch (cmdInfo.m_nShellCommand) {
         case EShellCommand::AppHelp:
             Print(stdout, CommandLineHelp());
@@ -60,6 +57,7 @@ int main(int argc, char** argv) {
     // The command line is the program's own; Qt sees only the program's name.
     int nQtArgc = 1;
     QApplication app(nQtArgc, argv);
+    LoadFrameworkTranslations(app);
     CWindowClock clock;
     if (cmdInfo.m_nShellCommand == EShellCommand::FilePrint ||
         cmdInfo.m_nShellCommand == EShellCommand::FilePrintTo ||

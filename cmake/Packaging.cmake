@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_VENDOR "The Tessix developers")
 # The project's four-part version; CPack's own default would drop the
 # fourth part.
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "The Tessix developers <tessix@localhost>")
+set(CPACK_PACKAGE_CONTACT "The Tessix developers <developers@tessix.github.io>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tessix.github.io/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "game of judging areas and balance by eye")
 # Lines are kept under 80 columns; CPack indents them for the control file.
@@ -32,6 +33,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The faces the program maps its fonts to (Arial, Courier New and MS Sans
+# Serif to Liberation Sans and Mono); dpkg-shlibdeps adds the libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-liberation2")
 # Qt loads its SVG image and icon plugins at run time, which dpkg-shlibdeps
 # cannot see; the icons embedded in the program are SVG.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6")
@@ -55,6 +59,41 @@ License: MIT
 unset(_tessix_license)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The Debian changelog and the manual page tessix(6), compressed as Debian
+# keeps them. The manual page is made by help2man from the program's own
+# --help and --version, with packaging/tessix.h2m adding the description.
+set(_tessix_pkg ${PROJECT_BINARY_DIR}/packaging)
+find_program(TESSIX_GZIP gzip REQUIRED)
+find_program(TESSIX_HELP2MAN help2man)
+add_custom_command(OUTPUT ${_tessix_pkg}/changelog.gz
+  COMMAND ${TESSIX_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${_tessix_pkg}/changelog.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
+set(_tessix_docs ${_tessix_pkg}/changelog.gz)
+if(TESSIX_HELP2MAN)
+  # The manual's date is the changelog's, so that a rebuild gives the same page.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog _tessix_signoff REGEX "^ -- ")
+  list(GET _tessix_signoff 0 _tessix_signoff)
+  string(REGEX REPLACE ".*  [A-Za-z]+, ([0-9]+) ([A-Za-z]+) ([0-9]+) .*" "\\2 \\3"
+    _tessix_man_date "${_tessix_signoff}")
+  add_custom_command(OUTPUT ${_tessix_pkg}/tessix.6.gz
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+      ${TESSIX_HELP2MAN} --no-info --section=6 --manual=Games
+      --include=${PROJECT_SOURCE_DIR}/packaging/tessix.h2m
+      --output=${_tessix_pkg}/tessix.6 $<TARGET_FILE:tessix>
+    COMMAND sed -i "s/^\\.TH \\([^ ]*\\) \"6\" \"[^\"]*\"/.TH \\1 \"6\" \"${_tessix_man_date}\"/"
+      ${_tessix_pkg}/tessix.6
+    COMMAND ${TESSIX_GZIP} -9nf ${_tessix_pkg}/tessix.6
+    DEPENDS tessix ${PROJECT_SOURCE_DIR}/packaging/tessix.h2m VERBATIM)
+  list(APPEND _tessix_docs ${_tessix_pkg}/tessix.6.gz)
+  install(FILES ${_tessix_pkg}/tessix.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+else()
+  message(WARNING "help2man not found: the package will lack its manual page")
+endif()
+add_custom_target(tessix_package_docs ALL DEPENDS ${_tessix_docs})
+install(FILES ${_tessix_pkg}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+unset(_tessix_docs)
+unset(_tessix_pkg)
 
 # `cpack --config CPackSourceConfig.cmake` (target package_source) packs the
 # source tree: leave out what git ignores or keeps for itself.

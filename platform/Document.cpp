@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "platform/FileDialog.h"
+#include "platform/FileSystem.h"
 
 const char* const CDocument::kFileFilter = "All Files (*.*)";
 
@@ -13,7 +14,7 @@ namespace {
 
 QString FileError(const QString& strWhat, const QString& strPath, const QString& strReason) {
     return QStringLiteral("%1 \"%2\": %3.")
-        .arg(strWhat, QDir::toNativeSeparators(strPath), strReason);
+        .arg(strWhat, DisplayFileName(QDir::toNativeSeparators(strPath)), strReason);
 }
 
 }  // namespace
@@ -26,14 +27,10 @@ BOOL CDocument::OnNewDocument() {
 }
 
 BOOL CDocument::OnOpenDocument(const QString& strPath, QString* pError) {
-    if (QFileInfo(strPath).isDir()) {
-        *pError =
-            FileError(QStringLiteral("Cannot open"), strPath, QStringLiteral("it is a folder"));
-        return FALSE;
-    }
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *pError = FileError(QStringLiteral("Cannot open"), strPath, file.errorString());
+    QFile file;
+    QString reason;
+    if (!OpenRegularFile(file, strPath, EOpenFor::Read, &reason)) {
+        *pError = FileError(QStringLiteral("Cannot open"), strPath, reason);
         return FALSE;
     }
     DeleteContents();
@@ -43,14 +40,10 @@ BOOL CDocument::OnOpenDocument(const QString& strPath, QString* pError) {
 }
 
 BOOL CDocument::OnSaveDocument(const QString& strPath, QString* pError) {
-    if (QFileInfo(strPath).isDir()) {
-        *pError =
-            FileError(QStringLiteral("Cannot save to"), strPath, QStringLiteral("it is a folder"));
-        return FALSE;
-    }
-    QFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *pError = FileError(QStringLiteral("Cannot save to"), strPath, file.errorString());
+    QFile file;
+    QString reason;
+    if (!OpenRegularFile(file, strPath, EOpenFor::Truncate, &reason)) {
+        *pError = FileError(QStringLiteral("Cannot save to"), strPath, reason);
         return FALSE;
     }
     Serialize(file, EArchive::Store);
@@ -82,7 +75,8 @@ BOOL CDocument::DoSave(IFileDialogs& dialogs, QWidget* pParent) {
         if (path.isEmpty()) {
             return FALSE;
         }
-        if (QFileInfo::exists(path) && dialogs.AskReplace(pParent, path) == EReplace::Keep) {
+        if (FileKindOf(path) != EFileKind::Missing &&
+            dialogs.AskReplace(pParent, path) == EReplace::Keep) {
             // As the save dialog does: back to choosing a name.
             suggested = path;
             continue;

@@ -27,10 +27,11 @@ public:
     // Empties the document: no file, title "Untitled".
     virtual BOOL OnNewDocument();
     // Opens strPath for reading and loads it; on failure the document is unchanged and
-    // *pError says why.
+    // *pError says why. Only a regular file is opened: a pipe or a device is refused
+    // without waiting on it.
     virtual BOOL OnOpenDocument(const QString& strPath, QString* pError);
     // Creates (or empties) strPath and stores the document in it; on failure the document
-    // is unchanged and *pError says why.
+    // is unchanged and *pError says why. Only a regular file is emptied.
     virtual BOOL OnSaveDocument(const QString& strPath, QString* pError);
     virtual void DeleteContents() {}
     virtual void Serialize(QIODevice& file, EArchive eArchive) = 0;

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/FileSystem.h"
+
 namespace {
 
 const QString kAppTitle = QStringLiteral("Tessix");
@@ -18,20 +20,20 @@ QString QtFileFilter(const QString& strFilter) {
 }
 
 QString CQtFileDialogs::GetOpenFileName(QWidget* pParent, const QString& strFilter) {
-    return QFileDialog::getOpenFileName(pParent, QStringLiteral("Open"), QString(),
-                                        QtFileFilter(strFilter));
+    return ResolveShownPath(QFileDialog::getOpenFileName(pParent, QStringLiteral("Open"), QString(),
+                                                         QtFileFilter(strFilter)));
 }
 
 QString CQtFileDialogs::GetSaveFileName(QWidget* pParent, const QString& strSuggested,
                                         const QString& strFilter) {
-    return QFileDialog::getSaveFileName(pParent, QStringLiteral("Save As"), strSuggested,
-                                        QtFileFilter(strFilter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return ResolveShownPath(QFileDialog::getSaveFileName(
+        pParent, QStringLiteral("Save As"), DisplayFileName(strSuggested), QtFileFilter(strFilter),
+        nullptr, QFileDialog::DontConfirmOverwrite));
 }
 
 EReplace CQtFileDialogs::AskReplace(QWidget* pParent, const QString& strPath) {
     const QString text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                             .arg(QFileInfo(strPath).fileName());
+                             .arg(DisplayFileName(QFileInfo(strPath).fileName()));
     const QMessageBox::StandardButton answer =
         QMessageBox::warning(pParent, QStringLiteral("Save As"), text,
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);

@@ -25,7 +25,8 @@ public:
     virtual void ReportError(QWidget* pParent, const QString& strText) = 0;
 };
 
-// Qt's file dialogs and message boxes.
+// Qt's file dialogs and message boxes. The names they return keep the bytes of the file
+// chosen (ResolveShownPath), even where the dialog could only show them as U+FFFD.
 class CQtFileDialogs final : public IFileDialogs {
 public:
     QString GetOpenFileName(QWidget* pParent, const QString& strFilter) override;

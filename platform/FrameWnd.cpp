@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/CaptionBar.h"
@@ -19,6 +20,22 @@ QString ToQString(const CString& str) {
 }
 
 constexpr const char* kCommandProperty = "tessixCommand";
+
+// A style with no margin inside its menus (Fusion) draws the menu's frame line over the
+// top pixels of a separator that comes first, and the menu seems to begin with its
+// first command. Pushing the items down by what the style lacks of kLeadingGap keeps
+// that separator inside the frame, where it reads as a line of its own.
+void KeepLeadingSeparatorInside(QMenu& menu) {
+    constexpr int kLeadingGap = 3;
+    const QStyle* pStyle = menu.style();
+    const int nInside = pStyle->pixelMetric(QStyle::PM_MenuVMargin, nullptr, &menu) +
+                        pStyle->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, &menu);
+    if (nInside < kLeadingGap) {
+        const QMargins margins = menu.contentsMargins();
+        menu.setContentsMargins(margins.left(), margins.top() + kLeadingGap - nInside,
+                                margins.right(), margins.bottom());
+    }
+}
 
 }  // namespace
 
@@ -68,6 +85,9 @@ void CFrameWnd::LoadMenu(const CMenuResource& menu) {
         QMenu* pMenu = pBar->addMenu(ToQString(popup.strTitle));
         // Every separator of the resource shows, a leading one too.
         pMenu->setSeparatorsCollapsible(false);
+        if (!popup.items.empty() && popup.items.front().nID == 0) {
+            KeepLeadingSeparatorInside(*pMenu);
+        }
         for (const CMenuItem& item : popup.items) {
             if (item.nID == 0) {
                 pMenu->addSeparator();

@@ -1,24 +1,83 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Print.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QVBoxLayout>
 
 #include "platform/Dc.h"
+#include "platform/FileSystem.h"
 
 const char* const kCouldNotStartPrintJob = "Could not start print job.";
 
 namespace {
 
-// The pages of a job on a Qt printer; counts the pages begun.
+enum class EJobState { Running, Cancelled };
+
+// The framework's progress box: "Printing", the job's name, "on the", the printer and
+// its port, and Cancel. It is application-modal, so no input reaches the game while the
+// job runs; Poll lets it paint and hear Cancel between pages.
+class CPrintProgress {
+public:
+    CPrintProgress(const CPrintJobSetup& job, const QString& strPrinter) {
+        if (!job.pProgressParent) {
+            return;
+        }
+        m_pBox = std::make_unique<QDialog>(job.pProgressParent);
+        m_pBox->setWindowTitle(QCoreApplication::applicationName());
+        m_pBox->setWindowModality(Qt::ApplicationModal);
+        auto* pLayout = new QVBoxLayout(m_pBox.get());
+        for (const QString& line :
+             {QStringLiteral("Printing"), job.strTitle, QStringLiteral("on the"), strPrinter}) {
+            auto* pLabel = new QLabel(line, m_pBox.get());
+            pLabel->setAlignment(Qt::AlignCenter);
+            pLabel->setTextFormat(Qt::PlainText);
+            pLayout->addWidget(pLabel);
+        }
+        // Qt's own Cancel button, in the desktop's language.
+        auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Cancel, m_pBox.get());
+        pButtons->setCenterButtons(true);
+        pLayout->addWidget(pButtons);
+        QObject::connect(pButtons, &QDialogButtonBox::rejected,
+                         [this] { m_eState = EJobState::Cancelled; });
+        // The close box cancels too; the box never closes by itself.
+        QObject::connect(m_pBox.get(), &QDialog::rejected,
+                         [this] { m_eState = EJobState::Cancelled; });
+        m_pBox->show();
+        Poll();
+    }
+    CPrintProgress(const CPrintProgress&) = delete;
+    CPrintProgress& operator=(const CPrintProgress&) = delete;
+
+    EJobState Poll() {
+        if (m_pBox) {
+            QCoreApplication::processEvents();
+        }
+        return m_eState;
+    }
+
+private:
+    std::unique_ptr<QDialog> m_pBox;
+    EJobState m_eState = EJobState::Running;
+};
+
+// The pages of a job on a printer or PDF writer; counts the pages begun. A cancelled
+// job starts no further page.
 class CPrinterPages : public IPageSink {
 public:
-    explicit CPrinterPages(QPrinter& printer) : m_printer(printer) {}
+    CPrinterPages(QPagedPaintDevice& device, CPrintProgress& progress)
+        : m_device(device), m_progress(progress) {}
     BOOL NewPage() override {
-        if (!m_printer.newPage()) {
+        if (m_progress.Poll() == EJobState::Cancelled || !m_device.newPage()) {
             return FALSE;
         }
         ++m_nPages;
@@ -27,16 +86,17 @@ public:
     int Pages() const { return m_nPages; }
 
 private:
-    QPrinter& m_printer;
+    QPagedPaintDevice& m_device;
+    CPrintProgress& m_progress;
     int m_nPages = 1;  // the painter opens the first page
 };
 
-// The framework's page loop, on a painter already open on the printer. The printable
+// The framework's page loop, on a painter already open on the device. The printable
 // area is the painter's device: with the printer's full-page mode off, the origin is
 // the top-left corner of the printable area.
-void DrawJob(IPrintView& view, QPainter& painter, QPrinter& printer, CPrintInfo& info,
+void DrawJob(IPrintView& view, QPainter& painter, QPagedPaintDevice& device, CPrintInfo& info,
              CPrinterPages& pages) {
-    info.m_rectDraw = CRect(0, 0, printer.width(), printer.height());
+    info.m_rectDraw = CRect(0, 0, device.width(), device.height());
     info.m_pPageSink = &pages;
     info.m_bContinuePrinting = TRUE;
     CDC dc(painter);
@@ -52,12 +112,93 @@ void DrawJob(IPrintView& view, QPainter& painter, QPrinter& printer, CPrintInfo&
     info.m_pPageSink = nullptr;
 }
 
-QString StartError(const QPrinter& printer) {
+QString StartError(const QPrinter& printer, const QString& strReason = QString()) {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-        return QStringLiteral("%1 The PDF file \"%2\" cannot be written.")
-            .arg(QString::fromLatin1(kCouldNotStartPrintJob), printer.outputFileName());
+        QString text = QStringLiteral("%1 The PDF file \"%2\" cannot be written")
+                           .arg(QString::fromLatin1(kCouldNotStartPrintJob),
+                                DisplayFileName(printer.outputFileName()));
+        return text + (strReason.isEmpty() ? QString() : QStringLiteral(": ") + strReason) +
+               QLatin1Char('.');
     }
     return QString::fromLatin1(kCouldNotStartPrintJob);
+}
+
+// The printer and its port as the progress box names them.
+QString PrinterAndPort(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        return QStringLiteral("PDF file on %1").arg(DisplayFileName(printer.outputFileName()));
+    }
+    // A print queue's connection is the print system's business; its location is what a
+    // user knows it by.
+    const QString location = QPrinterInfo(printer).location();
+    return QStringLiteral("%1 on %2")
+        .arg(printer.printerName(), location.isEmpty() ? QStringLiteral("CUPS") : location);
+}
+
+CPrintOutcome Outcome(EPrintResult eResult, int nPages, const QString& strError = QString()) {
+    CPrintOutcome outcome;
+    outcome.eResult = eResult;
+    outcome.nPages = nPages;
+    outcome.strError = strError;
+    return outcome;
+}
+
+// The pages go to a PDF writer on a safe output file with the printer's page layout,
+// resolution and name; the file is put in place only when all of it was written.
+CPrintOutcome RunPdfJob(IPrintView& view, QPrinter& printer, CPrintInfo& info,
+                        CPrintProgress& progress) {
+    const QString path = printer.outputFileName();
+    if (path.isEmpty()) {
+        return Outcome(EPrintResult::Failed, 0, StartError(printer));
+    }
+    CSafeOutputFile file(path);
+    QString reason;
+    if (!file.Begin(&reason)) {
+        return Outcome(EPrintResult::Failed, 0, StartError(printer, reason));
+    }
+    QPdfWriter writer(&file);
+    writer.setTitle(printer.docName());
+    writer.setCreator(printer.creator());
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        return Outcome(EPrintResult::Failed, 0, StartError(printer));
+    }
+    CPrinterPages pages(writer, progress);
+    DrawJob(view, painter, writer, info, pages);
+    painter.end();
+    if (progress.Poll() == EJobState::Cancelled) {
+        return Outcome(EPrintResult::Cancelled, 0);
+    }
+    if (!file.Commit(&reason)) {
+        return Outcome(EPrintResult::Failed, pages.Pages(),
+                       QStringLiteral("The PDF file \"%1\" could not be written: %2.")
+                           .arg(DisplayFileName(path), reason));
+    }
+    return Outcome(EPrintResult::Printed, pages.Pages());
+}
+
+CPrintOutcome RunPrinterJob(IPrintView& view, QPrinter& printer, CPrintInfo& info,
+                            CPrintProgress& progress) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return Outcome(EPrintResult::Failed, 0, StartError(printer));
+    }
+    CPrinterPages pages(printer, progress);
+    DrawJob(view, painter, printer, info, pages);
+    if (progress.Poll() == EJobState::Cancelled) {
+        // Nothing is sent to the print queue.
+        printer.abort();
+        painter.end();
+        return Outcome(EPrintResult::Cancelled, 0);
+    }
+    const bool bEnded = painter.end();
+    if (!bEnded || printer.printerState() == QPrinter::Error) {
+        return Outcome(EPrintResult::Failed, pages.Pages(),
+                       QStringLiteral("The printer reported an error."));
+    }
+    return Outcome(EPrintResult::Printed, pages.Pages());
 }
 
 }  // namespace
@@ -81,31 +222,21 @@ BOOL CDialogPrompter::Prompt(CPrintInfo& info) {
 }
 
 CPrintOutcome RunPrintJob(IPrintView& view, QPrinter& printer, EPrintMode eMode,
-                          IPrintPrompter& prompter) {
-    CPrintOutcome outcome;
+                          IPrintPrompter& prompter, const CPrintJobSetup& job) {
     CPrintInfo info;
     info.m_eMode = eMode;
     info.m_pPrompter = &prompter;
+    if (!job.strTitle.isEmpty()) {
+        printer.setDocName(job.strTitle);
+    }
     if (!view.OnPreparePrinting(&info)) {
-        outcome.eResult = EPrintResult::Cancelled;
-        return outcome;
+        return Outcome(EPrintResult::Cancelled, 0);
     }
-
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        outcome.strError = StartError(printer);
-        return outcome;
+    CPrintProgress progress(job, PrinterAndPort(printer));
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        return RunPdfJob(view, printer, info, progress);
     }
-    CPrinterPages pages(printer);
-    DrawJob(view, painter, printer, info, pages);
-    const bool bEnded = painter.end();
-    outcome.nPages = pages.Pages();
-    if (!bEnded || printer.printerState() == QPrinter::Error) {
-        outcome.strError = QStringLiteral("The printer reported an error.");
-        return outcome;
-    }
-    outcome.eResult = EPrintResult::Printed;
-    return outcome;
+    return RunPrinterJob(view, printer, info, progress);
 }
 
 CPrintOutcome RunPrintPreview(IPrintView& view, QPrinter& printer, QWidget* pParent) {
@@ -126,7 +257,8 @@ CPrintOutcome RunPrintPreview(IPrintView& view, QPrinter& printer, QWidget* pPar
         if (!painter.begin(pPrinter)) {
             return;
         }
-        CPrinterPages pages(*pPrinter);
+        CPrintProgress noBox(CPrintJobSetup{}, QString());
+        CPrinterPages pages(*pPrinter, noBox);
         DrawJob(view, painter, *pPrinter, info, pages);
         painter.end();
         outcome.nPages = pages.Pages();
@@ -167,4 +299,30 @@ BOOL SelectNamedPrinter(QPrinter& printer, const QString& strName, QString* pErr
 void SelectPdfFile(QPrinter& printer, const QString& strPath) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(strPath);
+}
+
+CPrintSetup::CPrintSetup(QWidget* pWindow) : QObject(pWindow) {}
+
+CPrintSetup::~CPrintSetup() = default;
+
+QPrinter& CPrintSetup::Printer() {
+    if (!m_pPrinter) {
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_pPrinter;
+}
+
+QString CPrintSetup::JobTitle() const {
+    return m_titleSource ? m_titleSource() : QCoreApplication::applicationName();
+}
+
+CPrintSetup* CPrintSetup::Of(const QWidget* pWidget) {
+    const QWidget* pWindow = pWidget ? pWidget->window() : nullptr;
+    return pWindow ? pWindow->findChild<CPrintSetup*>(QString(), Qt::FindDirectChildrenOnly)
+                   : nullptr;
+}
+
+void RunPrintSetup(CPrintSetup& setup, QWidget* pParent) {
+    QPageSetupDialog dialog(&setup.Printer(), pParent);
+    dialog.exec();
 }

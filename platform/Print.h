@@ -8,7 +8,11 @@
 // A preview runs the same virtuals into Qt's print preview.
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
+#include <utility>
 
 #include "platform/Types.h"
 
@@ -115,10 +119,22 @@ public:
 // The message the framework gives when a job cannot start.
 extern const char* const kCouldNotStartPrintJob;
 
+// What a job carries beside its pages.
+struct CPrintJobSetup {
+    // The job's name: the title of the job in the print queue and of a PDF file.
+    QString strTitle;
+    // The window over which the progress box (with its Cancel button) shows while the
+    // job runs; null: no box, as for jobs that run without a user.
+    QWidget* pProgressParent = nullptr;
+};
+
 // Runs one job on the printer: prepare (with the prompter), then draw through a painter
-// on the printer. A printer is configured by the caller (QPrinter::HighResolution).
+// on the printer. A printer is configured by the caller (QPrinter::HighResolution). A
+// job whose printer writes a PDF file (from the caller or the print dialog) goes through
+// a CSafeOutputFile: a write that fails makes the job fail and leaves any old file as it
+// was. Cancel in the progress box aborts the job: nothing reaches the printer or file.
 CPrintOutcome RunPrintJob(IPrintView& view, QPrinter& printer, EPrintMode eMode,
-                          IPrintPrompter& prompter);
+                          IPrintPrompter& prompter, const CPrintJobSetup& job = {});
 
 // Shows Qt's print preview of the job's pages, modal; returns when it is closed.
 CPrintOutcome RunPrintPreview(IPrintView& view, QPrinter& printer, QWidget* pParent);
@@ -128,3 +144,30 @@ CPrintOutcome RunPrintPreview(IPrintView& view, QPrinter& printer, QWidget* pPar
 BOOL SelectDefaultPrinter(QPrinter& printer, QString* pError);
 BOOL SelectNamedPrinter(QPrinter& printer, const QString& strName, QString* pError);
 void SelectPdfFile(QPrinter& printer, const QString& strPath);
+
+// The application's printer settings: the printer, paper and orientation that Print
+// Setup and the print dialog chose, kept for the next job, and the name jobs carry. It
+// is a child object of the main window, where the print commands find it.
+class CPrintSetup final : public QObject {
+    Q_OBJECT
+public:
+    explicit CPrintSetup(QWidget* pWindow);
+    ~CPrintSetup() override;
+
+    // Made on first use, since asking the print system for its printers takes time.
+    QPrinter& Printer();
+    // Where the job's name comes from; without one it is the application's name.
+    void SetTitleSource(std::function<QString()> source) { m_titleSource = std::move(source); }
+    QString JobTitle() const;
+
+    // The settings of pWidget's window, or null when it has none.
+    static CPrintSetup* Of(const QWidget* pWidget);
+
+private:
+    std::unique_ptr<QPrinter> m_pPrinter;
+    std::function<QString()> m_titleSource;
+};
+
+// Print Setup: Qt's page setup dialog for the application's printer; OK keeps the
+// choice for the jobs that follow.
+void RunPrintSetup(CPrintSetup& setup, QWidget* pParent);

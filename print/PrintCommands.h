@@ -29,8 +29,10 @@ enum class EPrintDialog {
     Skip,  // Print without dialog: the default printer
 };
 
-// The framework's print command of the view. A job that cannot start is reported in a
-// message box on the view's window; Cancel prints nothing and says nothing.
+// The framework's print command of the view. The job uses the printer settings and name
+// of pParent's window (CPrintSetup) when it has them, and shows the progress box there.
+// A job that cannot start is reported in a message box on the view's window; Cancel
+// prints nothing and says nothing.
 CPrintOutcome OnFilePrint(CTessixView& view, QWidget* pParent, EPrintDialog eDialog);
 
 // The framework's print-preview command: Qt's print preview of the same pages.
@@ -38,7 +40,9 @@ CPrintOutcome OnFilePrintPreview(CTessixView& view, QWidget* pParent);
 
 // Printing from the command line: no dialog and no message box; a failure comes back
 // as EPrintResult::Failed with its reason in strError. The header carries the view's
-// m_strBanner as it stands.
-CPrintOutcome PrintInstructionsToDefaultPrinter(CTessixView& view);
-CPrintOutcome PrintInstructionsToPrinter(CTessixView& view, const QString& strPrinterName);
-CPrintOutcome PrintInstructionsToPdf(CTessixView& view, const QString& strPath);
+// m_strBanner as it stands; strTitle is the job's name.
+CPrintOutcome PrintInstructionsToDefaultPrinter(CTessixView& view, const QString& strTitle);
+CPrintOutcome PrintInstructionsToPrinter(CTessixView& view, const QString& strPrinterName,
+                                         const QString& strTitle);
+CPrintOutcome PrintInstructionsToPdf(CTessixView& view, const QString& strPath,
+                                     const QString& strTitle);

@@ -12,7 +12,8 @@ PACKAGES="
   fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick openbox xfwm4 i3-wm x11-utils weston xwayland
   poppler-utils sox valgrind time python3 procps
-  appstream desktop-file-utils dpkg-dev file
+  appstream desktop-file-utils dpkg-dev file lintian help2man
+  cups cups-client printer-driver-cups-pdf qt6-translations-l10n
 "
 missing=""
 for p in $PACKAGES; do

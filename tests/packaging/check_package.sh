@@ -11,9 +11,10 @@
 #    the package's control fields and that it holds every file that desktop
 #    integration needs, with the right permissions;
 # 3. validates the unpacked package as a whole (metainfo, desktop entry and
-#    icons found where a software centre looks for them).
+#    icons found where a software centre looks for them);
+# 4. runs lintian on the package: any error or warning fails.
 # Needs: appstreamcli (appstream), desktop-file-validate (desktop-file-utils),
-# cpack (cmake), dpkg-deb and dpkg-shlibdeps (dpkg-dev).
+# cpack (cmake), dpkg-deb and dpkg-shlibdeps (dpkg-dev), lintian.
 # Exits 0 when everything holds, 1 on any failure (each one is reported),
 # 2 on bad usage or a missing tool.
 
@@ -35,12 +36,12 @@ src=$(CDPATH='' cd -- "$(dirname -- "$0")/../.." && pwd)
 res="$src/res"
 
 missing=""
-for tool in appstreamcli desktop-file-validate cpack dpkg-deb dpkg-shlibdeps; do
+for tool in appstreamcli desktop-file-validate cpack dpkg-deb dpkg-shlibdeps lintian; do
   command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
 done
 if [ -n "$missing" ]; then
   echo "check_package: missing tools:$missing" >&2
-  echo "  (install appstream, desktop-file-utils, cmake and dpkg-dev)" >&2
+  echo "  (install appstream, desktop-file-utils, cmake, dpkg-dev and lintian)" >&2
   exit 2
 fi
 
@@ -115,11 +116,14 @@ Package#^tessix$#package name
 Version#^1\.0\.0\.1$#the project's version
 Section#^games$#Debian section
 Architecture#^[a-z0-9-]+$#a concrete architecture
-Maintainer#^.+ <[^>]+>$#a maintainer with an address
+Maintainer#^.+ <[^@>]+@[^>]+\.[a-z]+>$#a maintainer with an address of a real mail domain
+Homepage#^https://#the project's home page
 Description#^.{10,80}$#a one-line synopsis
 Depends#(^|, )libqt6core6#dependency on Qt 6 computed by dpkg-shlibdeps
 Depends#(^|, )libqt6widgets6#dependency on Qt 6 Widgets computed by dpkg-shlibdeps
 Depends#(^|, )libsdl2-2\.0-0#dependency on SDL2 computed by dpkg-shlibdeps
+Depends#(^|, )fonts-liberation(,|$)#the Liberation faces the program maps its fonts to
+Depends#(^|, )fonts-liberation2(,|$)#the Liberation 2 faces the program maps its fonts to
 EOF
 
 if ! dpkg-deb -c "$deb" >"$work/contents" 2>"$work/contents.err"; then
@@ -140,7 +144,9 @@ while read -r path mode; do
     pass "/$path"
   fi
 done <<EOF
-usr/bin/tessix -rwxr-xr-x
+usr/games/tessix -rwxr-xr-x
+usr/share/man/man6/tessix.6.gz -rw-r--r--
+usr/share/doc/tessix/changelog.gz -rw-r--r--
 usr/share/applications/$app_id.desktop -rw-r--r--
 usr/share/metainfo/$app_id.metainfo.xml -rw-r--r--
 usr/share/doc/tessix/copyright -rw-r--r--
@@ -192,15 +198,16 @@ if dpkg-deb -x "$deb" "$root"; then
     fi
   done
   # What the packaged desktop entry names must be in the package: the program
-  # it runs (first word of Exec=, looked up in /usr/bin) and its theme icon.
+  # it runs (first word of Exec=, looked up in /usr/games, which is on the
+  # PATH of a Debian session) and its theme icon.
   entry="$root/usr/share/applications/$app_id.desktop"
   if [ -f "$entry" ]; then
     exec_key=$(sed -n 's/^Exec=//p' "$entry" | head -n 1)
     program=${exec_key%% *}
-    if [ -n "$program" ] && [ -x "$root/usr/bin/$program" ]; then
-      pass "Exec=$program is /usr/bin/$program"
+    if [ -n "$program" ] && [ -x "$root/usr/games/$program" ]; then
+      pass "Exec=$program is /usr/games/$program"
     else
-      fail "Exec=$exec_key names no executable in /usr/bin of the package"
+      fail "Exec=$exec_key names no executable in /usr/games of the package"
     fi
     icon=$(sed -n 's/^Icon=//p' "$entry" | head -n 1)
     found=$(find "$root/$icons" -path "*/apps/$icon.png" -o -path "*/apps/$icon.svg" 2>/dev/null | head -n 1)
@@ -220,6 +227,18 @@ if dpkg-deb -x "$deb" "$root"; then
   fi
 else
   fail "dpkg-deb -x cannot unpack $deb"
+fi
+
+# --- 4. lintian ---------------------------------------------------------------
+
+# Informational and pedantic tags are shown but pass; E: and W: tags fail.
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1
+lintian_status=$?
+grep -v 'running with root privileges' "$work/lintian.log"
+if [ $lintian_status -eq 0 ] && ! grep -q -E '^[EW]: ' "$work/lintian.log"; then
+  pass "lintian: no error and no warning"
+else
+  fail "lintian reports errors or warnings (status $lintian_status)"
 fi
 
 if [ $failures -ne 0 ]; then

@@ -3,7 +3,8 @@
 # tessix --pdf FILE writes the printed instructions without a display and exits with 0:
 # one A4 or Letter page, headed by the banner without a page number, headings without
 # their "[", ending with the last requirement line. A file that cannot be written ends
-# the program with a non-zero status and a message naming the file.
+# the program with a non-zero status and a message naming the file. The PDF's Title is the
+# job's name: "Tessix", or the name of the FILE given as the document.
 # Usage: check_pdf.sh TESSIX WORKDIR
 set -eu
 tessix=$1
@@ -42,6 +43,15 @@ grep -Eq '^ *Minimum System Requirements *$' "$text" || fail "last heading missi
 if grep -q '\[' "$text"; then
     fail "a heading kept its '['"
 fi
+title=$(pdfinfo "$pdf" | sed -n 's/^Title: *//p')
+[ "$title" = Tessix ] || fail "the PDF's Title is '$title', expected 'Tessix'"
+: >"$work/Game One.tsx"
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
+    "$tessix" --pdf "$work/named.pdf" "$work/Game One.tsx" >/dev/null 2>&1 ||
+    fail "tessix --pdf with a FILE failed"
+title=$(pdfinfo "$work/named.pdf" | sed -n 's/^Title: *//p')
+[ "$title" = "Game One.tsx" ] || fail "the PDF's Title is '$title', expected FILE's name"
+
 last=$(grep -v '^[[:space:]]*$' "$text" | tail -n 1)
 echo "$last" | grep -Eq '^ *- +Mouse and Keyboard *$' || fail "last line is '$last'"
 

@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: MIT
 // The command line: the parser's answers, and the real program's output and exit status
 // for --version, --help and mistakes (which must not open a window).
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "platform/FileSystem.h"
 
 // Readable failure messages.
 static void PrintTo(const QString& str, std::ostream* pStream) {
@@ -50,7 +56,8 @@ TEST_P(ParseTest, GivesTheCommandItsValuesOrAnError) {
     EXPECT_EQ(info.m_eAudio, c.eAudio);
 }
 
-std::string CaseName(const ::testing::TestParamInfo<CParseCase>& info) {
+template <class TCase>
+std::string CaseName(const ::testing::TestParamInfo<TCase>& info) {
     std::string name;
     for (const char* p = info.param.pszCase; *p; ++p) {
         if (std::isalnum(static_cast<unsigned char>(*p))) {
@@ -109,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         CParseCase{
             "missing file", {"/no/such/file.tsx"}, kBad, std::nullopt, kOn, "/no/such/file.tsx"},
         CParseCase{"two files", {"/dev/null", "/dev/null"}, kBad, std::nullopt, kOn, "one FILE"}),
-    CaseName);
+    CaseName<CParseCase>);
 
 TEST(CommandLineFile, ReadableFileBecomesTheDocumentsNameAndAFolderDoesNot) {
     QTemporaryDir dir;
@@ -248,22 +255,109 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProgramMistakeTest,
                                            CMistake{{"/no/such/file"}, "/no/such/file"},
                                            CMistake{{"--pdf", "a.pdf", "--print"}, "exclude"}));
 
-TEST(Program, PdfSwitchNeedsNoDisplayAndFailsClearlyOnAnUnwritableFile) {
+// The names in a folder as bytes, sorted, joined by '|'.
+std::string NamesIn(const QString& strFolder) {
+    std::vector<std::string> names;
+    DIR* pDir = opendir(QFile::encodeName(strFolder).constData());
+    while (const dirent* pEntry = pDir ? readdir(pDir) : nullptr) {
+        const std::string name = pEntry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    if (pDir) {
+        closedir(pDir);
+    }
+    std::sort(names.begin(), names.end());
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : "|") + name;
+    }
+    return joined;
+}
+
+struct CFileCase {
+    const char* pszCase;
+    const char* pszArgs;  // shell words; $(printf ...) gives bytes that are not UTF-8
+    int nStatus;
+    const char* pszMessagePart;
+    const char* pszOnDisk;  // the work folder afterwards (NamesIn)
+};
+
+class ProgramFileTest : public ::testing::TestWithParam<CFileCase> {};
+
+// The work folder holds a pipe and a document whose name is not UTF-8. The program runs
+// in it through a shell, which hands it the bytes of each name unchanged.
+TEST_P(ProgramFileTest, StatusMessageAndFilesOnDisk) {
+    const CFileCase& c = GetParam();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString pdf = dir.filePath(QStringLiteral("instructions.pdf"));
-    const CRunResult written = RunProgram({QStringLiteral("--pdf"), pdf});
-    ASSERT_FALSE(written.bCrashed);
-    EXPECT_EQ(written.nExitCode, 0) << written.strErr.toStdString();
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(5) == "%PDF-");
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_EQ(mkfifo(folder + "/fifo", 0600), 0);
+    ASSERT_EQ(close(open(folder + "/doc\xff.tsx", O_CREAT | O_WRONLY, 0600)), 0);
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    shell.setProcessEnvironment(env);
+    shell.setWorkingDirectory(dir.path());
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("exec \"$0\" ") + QString::fromLatin1(c.pszArgs), ProgramPath()});
+    // A program that waits on the pipe would never end: it is stopped and fails.
+    if (!shell.waitForFinished(60000)) {
+        shell.kill();
+        shell.waitForFinished(-1);
+        FAIL() << "the program did not end";
+    }
+    EXPECT_EQ(shell.exitCode(), c.nStatus);
+    const QString err = QString::fromLocal8Bit(shell.readAllStandardError());
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.pszMessagePart))) << err.toStdString();
+    EXPECT_EQ(NamesIn(dir.path()), c.pszOnDisk);
+}
 
-    const CRunResult failed =
-        RunProgram({QStringLiteral("--pdf"), dir.filePath(QStringLiteral("missing/x.pdf"))});
-    ASSERT_FALSE(failed.bCrashed);
-    EXPECT_EQ(failed.nExitCode, kExitPrintFailed);
-    EXPECT_TRUE(failed.strErr.contains(QStringLiteral("tessix: "))) << failed.strErr.toStdString();
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgramFileTest,
+    ::testing::Values(CFileCase{"pdf written", "--pdf out.pdf", 0, "", "doc\xff.tsx|fifo|out.pdf"},
+                      CFileCase{"full disk", "--pdf /dev/full", kExitPrintFailed,
+                                "\"/dev/full\" could not be written: No space left on device",
+                                "doc\xff.tsx|fifo"},
+                      CFileCase{"missing folder", "--pdf no/out.pdf", kExitPrintFailed,
+                                "no/out.pdf", "doc\xff.tsx|fifo"},
+                      CFileCase{"pdf name not UTF-8", "--pdf \"$(printf '\\377\\376.pdf')\"", 0, "",
+                                "doc\xff.tsx|fifo|\xff\xfe.pdf"},
+                      CFileCase{"file name not UTF-8", "--pdf out.pdf \"$(printf 'doc\\377.tsx')\"",
+                                0, "", "doc\xff.tsx|fifo|out.pdf"},
+                      CFileCase{"file a pipe", "--pdf out.pdf fifo", kExitUsage,
+                                "'fifo': it is not a regular file", "doc\xff.tsx|fifo"},
+                      CFileCase{"file missing", "--pdf out.pdf gone.tsx", kExitUsage,
+                                "'gone.tsx': no such file", "doc\xff.tsx|fifo"}),
+    CaseName<CFileCase>);
+
+// Names keep their bytes through decoding and encoding; valid UTF-8 decodes as UTF-8.
+TEST(FileNames, KeepTheirBytes) {
+    const struct {
+        QByteArray bytes;
+        bool bUtf8;
+    } cases[] = {
+        {"plain.pdf", true},     {"caf\xc3\xa9 \xf0\x9f\x8e\xb2", true},
+        {"\xff\xfe.pdf", false}, {"cut \xc3", false},
+        {"\xed\xa0\x80", false}, {"overlong \xc0\xaf", false},
+        {"\xc3\xa9\xa9", false},
+    };
+    for (const auto& c : cases) {
+        const QString decoded = DecodeFileName(c.bytes);
+        EXPECT_EQ(EncodeFileName(decoded), c.bytes) << c.bytes.toHex().constData();
+        EXPECT_EQ(decoded == QString::fromUtf8(c.bytes), c.bUtf8) << c.bytes.toHex().constData();
+    }
+    // The file dialog shows an undecodable byte as U+FFFD; the name chosen finds the file.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(close(open(QFile::encodeName(dir.path()) + "/a\xff.tsx", O_CREAT | O_WRONLY, 0600)),
+              0);
+    const QString shown = dir.filePath(QStringLiteral("a\ufffd.tsx"));
+    EXPECT_EQ(EncodeFileName(ResolveShownPath(shown)),
+              QFile::encodeName(dir.path()) + "/a\xff.tsx");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -15,6 +16,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -327,7 +329,8 @@ void ExpectInstructionPages(const QStringList& pages, const CTessixView& view) {
 
 TEST_F(PrintToPdf, WritesEveryPageOfTheInstructions) {
     const QString strPdf = PathOf("instructions.pdf");
-    const CPrintOutcome outcome = PrintInstructionsToPdf(game.View(), strPdf);
+    const CPrintOutcome outcome =
+        PrintInstructionsToPdf(game.View(), strPdf, QStringLiteral("Tessix"));
     ASSERT_EQ(outcome.eResult, EPrintResult::Printed) << outcome.strError.toStdString();
     EXPECT_EQ(outcome.nPages, game.View().m_nPages);
     ASSERT_TRUE(QFile::exists(strPdf));
@@ -376,11 +379,12 @@ TEST_F(PrintToPdf, RunnersReportWhatCannotBePrinted) {
     };
     const QString strUnwritable = PathOf("missing-folder/instructions.pdf");
     const CCase cases[] = {
-        {"unwritable file", PrintInstructionsToPdf(game.View(), strUnwritable),
+        {"unwritable file", PrintInstructionsToPdf(game.View(), strUnwritable, QString()),
          "Could not start print job."},
-        {"no file name", PrintInstructionsToPdf(game.View(), QString()), "No PDF file name"},
+        {"no file name", PrintInstructionsToPdf(game.View(), QString(), QString()),
+         "No PDF file name"},
         {"unknown printer",
-         PrintInstructionsToPrinter(game.View(), QStringLiteral("no-such-printer-here")),
+         PrintInstructionsToPrinter(game.View(), QStringLiteral("no-such-printer-here"), QString()),
          "No printer is named \"no-such-printer-here\"."},
     };
     for (const CCase& c : cases) {
@@ -396,7 +400,7 @@ TEST_F(PrintToPdf, DefaultPrinterMissingIsReported) {
     if (!QPrinterInfo::defaultPrinter().isNull()) {
         GTEST_SKIP() << "this machine has a default printer";
     }
-    const CPrintOutcome outcome = PrintInstructionsToDefaultPrinter(game.View());
+    const CPrintOutcome outcome = PrintInstructionsToDefaultPrinter(game.View(), QString());
     EXPECT_EQ(outcome.eResult, EPrintResult::Failed);
     EXPECT_FALSE(outcome.strError.isEmpty());
 }
@@ -438,6 +442,62 @@ TEST_F(PrintToPdf, PrintDialogOffersPageOneToOne) {
     EXPECT_EQ(nMax, 1);
     EXPECT_EQ(outcome.eResult, EPrintResult::Cancelled);
     EXPECT_FALSE(QFile::exists(PathOf("dialog.pdf")));
+}
+
+// A job from a window shows the progress box over it, named after the job; the PDF
+// carries the name as its Title. Cancel in the box aborts the job and an old file stays.
+TEST_F(PrintToPdf, ProgressBoxNamesTheJobAndItsCancelAbortsIt) {
+    const QString strInfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (strInfo.isEmpty()) {
+        GTEST_SKIP() << "pdfinfo is not installed";
+    }
+    for (const bool bCancel : {false, true}) {
+        const QString strPdf = PathOf(bCancel ? "cancelled-job.pdf" : "named-job.pdf");
+        QFile old(strPdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QWidget window;
+        QPrinter printer(QPrinter::HighResolution);
+        SelectPdfFile(printer, strPdf);
+        CPrintJobSetup job;
+        job.strTitle = QStringLiteral("game \u00e9.tsx");
+        job.pProgressParent = &window;
+        QStringList lines;
+        QTimer::singleShot(0, [&] {
+            auto* pBox = window.findChild<QDialog*>();
+            if (!pBox) {
+                return;
+            }
+            for (const QLabel* pLabel : pBox->findChildren<QLabel*>()) {
+                lines.append(pLabel->text());
+            }
+            if (bCancel) {
+                pBox->findChild<QPushButton*>()->click();
+            }
+        });
+        CViewPrinting printing(game.View());
+        CAcceptPrompter accept;
+        const CPrintOutcome outcome =
+            RunPrintJob(printing, printer, EPrintMode::Direct, accept, job);
+        EXPECT_EQ(lines,
+                  QStringList({QStringLiteral("Printing"), job.strTitle, QStringLiteral("on the"),
+                               QStringLiteral("PDF file on ") + strPdf}));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        const QByteArray start = old.read(5);
+        old.close();
+        if (bCancel) {
+            EXPECT_EQ(outcome.eResult, EPrintResult::Cancelled);
+            EXPECT_EQ(start, "old");
+            continue;
+        }
+        EXPECT_EQ(outcome.eResult, EPrintResult::Printed) << outcome.strError.toStdString();
+        EXPECT_EQ(start, "%PDF-");
+        QProcess info;
+        info.start(strInfo, {strPdf});
+        info.waitForFinished(-1);
+        EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                        .contains(QRegularExpression(QStringLiteral("Title: +game \u00e9.tsx\n"))));
+    }
 }
 
 TEST_F(PrintToPdf, PreviewShowsEveryPage) {
