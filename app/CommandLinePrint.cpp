@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/Version.h"
 #include "app/CommandLinePrint.h"
 
 #include "app/CommandLine.h"
@@ -57,6 +58,7 @@ int RunPrintSwitch(const CCommandLineInfo& cmdInfo, IClock& clock, QString* pErr
     world.pClock = &clock;
     world.pSound = &sound;
     world.oSeed = cmdInfo.m_oSeed;
+    world.strVersion = g_strVersion;
     CTessixView view(world);
     {
         CDC dc(host.ClientRaster());

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/Version.h"
 #include "app/TessixApp.h"
 
 #include <QApplication>
@@ -60,6 +61,7 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     viewWorld.pClock = m_world.pClock;
     viewWorld.pSound = m_world.pSound;
     viewWorld.oSeed = cmdInfo.m_oSeed;
+    viewWorld.strVersion = g_strVersion;
     m_pView = std::make_unique<CTessixView>(viewWorld);
     pWidget->SetView(m_pView.get());
     m_pViewCommands = std::make_unique<CViewCommands>(*m_pView, *m_pFrame, *pPrint);

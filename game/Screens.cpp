@@ -2,7 +2,6 @@
 // Painting: the caption, the size rules, the layout, the frame and the menu screen.
 #include <cstdio>
 
-#include "app/Version.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
 #include "scores/ScoresDlg.h"
@@ -62,8 +61,8 @@ void CTessixView::OnDraw(CDC* pDC) {
     m_strDate = m_timeNow.Format("%c");
     m_strCaption = kBanner + m_strDate;
     m_strBanner = m_strCaption;
-    m_strCaption += " -- Version " + g_strVersion;
-    m_strBanner += " -- Version " + g_strVersion;
+    m_strCaption += " -- Version " + m_strVersion;
+    m_strBanner += " -- Version " + m_strVersion;
     m_pHost->SetWindowText(m_strCaption);
 
     if (m_bLayoutDone && m_rectClient != m_rectClientInit) {

@@ -42,6 +42,8 @@ struct CViewWorld {
     IClock* pClock = nullptr;
     ISoundPlayer* pSound = nullptr;
     std::optional<std::uint32_t> oSeed;
+    // The program's version text, shown at the end of the caption.
+    CString strVersion;
 };
 
 constexpr int kPrintPieces = 440;
@@ -151,6 +153,7 @@ public:
     CString m_strHelp;
     CString m_strResult;
     CString m_strCaption;
+    CString m_strVersion;  // from the world: the program's version text
     CString m_strBanner;
     CString m_strDate;
     CTime m_timeNow;

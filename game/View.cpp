@@ -1,10 +1,19 @@
 // SPDX-License-Identifier: MIT
 // Construction, a new game, and the counting of presentations.
 #include "game/TessixView.h"
+
+#include <QtGlobal>
+
 #include "scores/ScoresDlg.h"
 
 CTessixView::CTessixView(const CViewWorld& world)
-    : m_pHost(world.pHost), m_pClock(world.pClock), m_pSound(world.pSound) {
+    : m_strVersion(world.strVersion),
+      m_pHost(world.pHost),
+      m_pClock(world.pClock),
+      m_pSound(world.pSound) {
+    // The game's sounds and icons live in a static library: its resource data is linked
+    // in (and registered) only when something refers to it. Registering twice is harmless.
+    Q_INIT_RESOURCE(tessix);
     m_random.srand(world.oSeed ? *world.oSeed : static_cast<std::uint32_t>(m_pClock->Time()));
     NewGame(1);
 }

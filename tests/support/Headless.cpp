@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/Version.h"
 #include "support/Headless.h"
 
 #include "platform/Dialog.h"
@@ -31,6 +32,7 @@ CGame::CGame(int nWidth, int nHeight, std::uint32_t nSeed) : m_host(nWidth, nHei
     world.pClock = &m_clock;
     world.pSound = &m_sound;
     world.oSeed = nSeed;
+    world.strVersion = g_strVersion;
     m_pView = std::make_unique<CTessixView>(world);
 }
 
