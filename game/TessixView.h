@@ -242,6 +242,9 @@ private:
 
     // Game flow helpers (game/).
     void CountPresentation(int nProblem);
+    // The height of m_fontMessage for the band just laid out: m_nFontHeight, or smaller
+    // where the band had to end above the shape squares, so that every prompt fits it.
+    int PromptFontHeight() const;
     void StartNewGame();
     void BuildInstructions();  // print/Instructions.cpp
     int rand() { return m_random.rand(); }
