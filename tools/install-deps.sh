@@ -11,7 +11,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick openbox xfwm4 x11-utils
-  poppler-utils sox valgrind time python3 procps
+  poppler-utils sox valgrind time python3 procps locales
   appstream desktop-file-utils dpkg-dev file
 "
 missing=""
