@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Painting: the caption, the size rules, the layout, the frame and the menu screen.
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 #include "game/TessixView.h"
 #include "platform/Raster.h"
+#include "problems/Prompts.h"
 #include "scores/ScoresDlg.h"
 
 namespace {
@@ -88,29 +91,7 @@ void CTessixView::OnDraw(CDC* pDC) {
     m_nFontHeight = m_nUnitX * 39 / 20;
 
     if (!m_bLayoutDone) {
-        const int ux = m_nUnitX;
-        const int uy = m_nUnitY;
-        m_rectClientInit = m_rectClient;
-        m_bLayoutDone = TRUE;
-        m_rectTitle = CRect(m_nCenterX - 10 * ux, 0, m_nCenterX + 10 * ux, 4 * uy);
-        m_rectMessage = CRect(4 * ux, 6 * uy, W - 4 * ux, 6 * uy + 8 * m_nFontHeight);
-        // The score boxes start ux / 2 from the top: a horizontal unit used vertically.
-        m_rectScore = CRect(W - 10 * ux, ux / 2, W - 2 * ux, 4 * uy);
-        m_rectScoreLabel = CRect(W - 18 * ux - ux / 2, ux / 2, W - 10 * ux - ux / 2, 4 * uy);
-        const int B = m_rectMessage.bottom;
-        for (m_i = 0; m_i < 4; ++m_i) {
-            m_rectMenuSlot[m_i] =
-                CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux, B + (6 * m_i + 3) * uy + 4 * uy);
-            m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
-        }
-        CreateScreenFont(m_fontTitle, 4 * uy, FW_BOLD, "Courier New");
-        CreateScreenFont(m_fontLabel, 9 * uy / 4, FW_DONTCARE, "Arial Bold");
-        CreateScreenFont(m_fontMessage, m_nFontHeight, FW_DONTCARE, "Arial Bold");
-        m_clrOrange = pDC->GetNearestColor(RGB(255, 128, 0));
-        if (!m_brushOrange.GetSafeHandle()) {
-            m_brushOrange.CreateSolidBrush(m_clrOrange);
-        }
-        m_nPhase = PHASE_MENU;
+        LayOutForTheGame(pDC);
     }
 
     pDC->SelectObject(&m_penWhite);
@@ -118,6 +99,62 @@ void CTessixView::OnDraw(CDC* pDC) {
     pDC->Rectangle(m_rectClient);
 
     DrawCurrentScreen();
+}
+
+void CTessixView::LayOutForTheGame(CDC* pDC) {
+    const int W = m_rectClient.right;
+    const int ux = m_nUnitX;
+    const int uy = m_nUnitY;
+    m_rectClientInit = m_rectClient;
+    m_bLayoutDone = TRUE;
+    m_rectTitle = CRect(m_nCenterX - 10 * ux, 0, m_nCenterX + 10 * ux, 4 * uy);
+    // Eight lines of prompt high, but never into the shape squares: wiping the band
+    // must leave every shape whole, since problem 4 counts its shape after the wipe.
+    const int nBandBottom = std::min(6 * uy + 8 * m_nFontHeight, m_rectLeft.top);
+    m_rectMessage = CRect(4 * ux, 6 * uy, W - 4 * ux, nBandBottom);
+    // The score boxes start ux / 2 from the top: a horizontal unit used vertically.
+    m_rectScore = CRect(W - 10 * ux, ux / 2, W - 2 * ux, 4 * uy);
+    m_rectScoreLabel = CRect(W - 18 * ux - ux / 2, ux / 2, W - 10 * ux - ux / 2, 4 * uy);
+    const int B = m_rectMessage.bottom;
+    for (m_i = 0; m_i < 4; ++m_i) {
+        m_rectMenuSlot[m_i] =
+            CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux, B + (6 * m_i + 3) * uy + 4 * uy);
+        m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
+    }
+    CreateScreenFont(m_fontTitle, 4 * uy, FW_BOLD, "Courier New");
+    CreateScreenFont(m_fontLabel, 9 * uy / 4, FW_DONTCARE, "Arial Bold");
+    CreateScreenFont(m_fontMessage, PromptFontHeight(), FW_DONTCARE, "Arial Bold");
+    m_clrOrange = pDC->GetNearestColor(RGB(255, 128, 0));
+    if (!m_brushOrange.GetSafeHandle()) {
+        m_brushOrange.CreateSolidBrush(m_clrOrange);
+    }
+    m_nPhase = PHASE_MENU;
+}
+
+int CTessixView::PromptFontHeight() const {
+    if (m_rectMessage.Height() == 8 * m_nFontHeight) {
+        return m_nFontHeight;
+    }
+    // The band stops short of its eight lines: the largest height up to m_nFontHeight at
+    // which every prompt, wrapped to the band's width, fits its height. DrawText returns
+    // the height the wrapped text takes whatever the surface, so a scratch one serves.
+    CRaster scratch(1, 1);
+    CDC dc(scratch);
+    CFont font;
+    dc.SelectObject(&font);
+    const CRect rcBand(0, 0, m_rectMessage.Width(), m_rectMessage.Height());
+    int nHeight = m_nFontHeight;
+    for (; nHeight > 1; --nHeight) {
+        CreateScreenFont(font, nHeight, FW_DONTCARE, "Arial Bold");
+        bool bFits = true;
+        for (const char* pszPrompt : {g_pszPrompt1, g_pszPrompt2, g_pszPrompt3, g_pszPrompt4}) {
+            bFits = bFits && dc.DrawText(pszPrompt, rcBand, DT_WORDBREAK) <= rcBand.Height();
+        }
+        if (bFits) {
+            break;
+        }
+    }
+    return nHeight;
 }
 
 void CTessixView::DrawCurrentScreen() {

@@ -245,6 +245,12 @@ private:
 
     // Game flow helpers (game/).
     void CountPresentation(int nProblem);
+    // The layout made once per game, at its first paint: the frame, the message band, the
+    // menu slots and their fonts; the paint's units, centre and squares already computed.
+    void LayOutForTheGame(CDC* pDC);
+    // The height of m_fontMessage for the band just laid out: m_nFontHeight, or smaller
+    // where the band had to end above the shape squares, so that every prompt fits it.
+    int PromptFontHeight() const;
     void StartNewGame();
     void BuildInstructions();  // print/Instructions.cpp
     int rand() { return m_random.rand(); }

@@ -18,8 +18,10 @@ QColor ToQColor(COLORREF clr) {
     return QColor(GetRValue(clr), GetGValue(clr), GetBValue(clr));
 }
 
+// Text is in the locale's encoding, as the runtime's date formatting writes it; the
+// window caption decodes it the same way.
 QString ToQString(const CString& text) {
-    return QString::fromLatin1(text.data(), int(text.size()));
+    return QString::fromLocal8Bit(text.data(), int(text.size()));
 }
 
 int ToQtFlags(UINT nFormat) {

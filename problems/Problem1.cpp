@@ -4,16 +4,17 @@
 // generated, and the click is judged against those counts alone, whatever colours the
 // player has swapped the shapes to since.
 #include "game/TessixView.h"
+#include "problems/Prompts.h"
 
-namespace {
-
-constexpr const char* kPrompt =
+const char* const g_pszPrompt1 =
     "This is problem 1, worth 100 points. On the left there is a blue triangle and on the "
     "right there is a red circle. Click on the one you think has a bigger surface. In other "
     "words, if you had to paint them, which one would need more paint. If the colors confuse "
     "you, right click on the one you don't like to change it. \nTo see the instructions, "
     "press F1. To print them, press the Ctrl and P keys. \nTo quit, press the Alt and F4 "
     "keys. ";
+
+namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -44,7 +45,7 @@ void CTessixView::DrawProblem1Circle(CDC* pDC) {
 
 void CTessixView::DrawProblem1() {
     CClientDC dc(m_pHost->ClientRaster());
-    DrawPromptScreen(&dc, kPrompt);
+    DrawPromptScreen(&dc, g_pszPrompt1);
 
     DrawFrame(&dc);
 

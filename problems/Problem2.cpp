@@ -8,11 +8,10 @@
 #include <limits>
 
 #include "game/TessixView.h"
+#include "problems/Prompts.h"
 #include "problems/Shapes.h"
 
-namespace {
-
-constexpr const char* kPrompt =
+const char* const g_pszPrompt2 =
     "This is problem 2, worth 150 points. On the left there is a yellow triangle and on the "
     "right there is a purple circle, which is smaller. Each time you press the Up arrow key, "
     "the circle will get bigger and each time you press the Down arrow key, the circle will "
@@ -20,6 +19,8 @@ constexpr const char* kPrompt =
     "size of the triangle. When you are done, click on the circle. Right click on either "
     "image to change its color. \nTo see the instructions, press F1. To print them, press the "
     "Ctrl and P keys. \nTo quit, press the Alt and F4 keys. ";
+
+namespace {
 
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -82,7 +83,7 @@ void DrawCircle(CDC* pDC, CTessixView& view, COLORREF clr) {
 
 void CTessixView::DrawProblem2() {
     CClientDC dc(m_pHost->ClientRaster());
-    DrawPromptScreen(&dc, kPrompt);
+    DrawPromptScreen(&dc, g_pszPrompt2);
 
     DrawFrame(&dc);
 

@@ -4,15 +4,16 @@
 // is not computed from the geometry: it is where the green pixels, counted column by
 // column and then row by row, split in half.
 #include "game/TessixView.h"
+#include "problems/Prompts.h"
 
-namespace {
-
-constexpr const char* kPrompt =
+const char* const g_pszPrompt3 =
     "This is problem 3, worth 300 points. Find the center of the green shape on the screen. It "
     "is one of the red dots and all you have to do is click on the correct one. The center here "
     "means that there is as much surface or area on the left of it as on the right of it, and "
     "that there is as much surface above it as below it.\nTo see the instructions, press F1. To "
     "print them, press the Ctrl and P keys. \nTo quit, press the Alt and F4 keys. ";
+
+namespace {
 
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -71,7 +72,7 @@ void CTessixView::ComputeGreenShape() {
 
 void CTessixView::DrawProblem3() {
     CClientDC dc(m_pHost->ClientRaster());
-    DrawPromptScreen(&dc, kPrompt);
+    DrawPromptScreen(&dc, g_pszPrompt3);
 
     DrawFrame(&dc);
 

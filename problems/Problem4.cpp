@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "problems/Prompts.h"
 
-constexpr const char* kPrompt =
+const char* const g_pszPrompt4 =
     "This is problem 4, worth up to 400 points. Change the blue shape to resemble the orange "
     "cross. The tiny red cross-hair is at the current side. Move it around by pressing the "
     "Space bar. The current side can be caved in by pressing the Down arrow key. The Up arrow "
@@ -18,6 +18,8 @@ constexpr const char* kPrompt =
     "score will vary depending on how close the two shapes are in size and whether or not the "
     "blue cross is symmetrical. \nTo see the instructions, press F1. To print them, press the "
     "Ctrl and P keys. \nTo quit, press the Alt and F4 keys. ";
+
+namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -159,7 +161,7 @@ CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESy
 
 void CTessixView::DrawProblem4() {
     CClientDC dc(m_pHost->ClientRaster());
-    DrawPromptScreen(&dc, kPrompt);
+    DrawPromptScreen(&dc, g_pszPrompt4);
 
     const bool bFresh = m_nPhase == PHASE_FRESH;
     if (bFresh) {

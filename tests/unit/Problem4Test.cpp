@@ -586,6 +586,29 @@ TEST_F(Problem4, UntouchedShapeIsTooBig) {
     EXPECT_EQ(View().m_nProblem, 0);
 }
 
+// Client areas wide for their height, where the band's formula reaches into the squares:
+// the wipe before the count must leave the shape whole, so one within the tolerance of
+// the target, reached by caving the sides in turn, is judged right on its full count.
+TEST(Problem4WideWindow, ShapeWithinToleranceIsJudgedRight) {
+    for (const CSize size : {CSize(2560, 1061), CSize(1280, 621)}) {
+        SCOPED_TRACE(size.cx);
+        CGame game(size.cx, size.cy);
+        game.Paint();
+        game.ChooseProblem(4);
+        const CTessixView& v = game.View();
+        int nCyan = game.CountColor(v.m_rectRight, kCyan);
+        for (int n = 0; n < 200 && nCyan - v.m_nAreaLeft >= v.m_nTolerance; ++n) {
+            game.Key(VK_DOWN);
+            game.Key(VK_SPACE);
+            nCyan = game.CountColor(v.m_rectRight, kCyan);
+        }
+        ASSERT_LT(nCyan - v.m_nAreaLeft, v.m_nTolerance);
+        game.Click(v.m_ptRight.x + 100, v.m_ptRight.y);
+        EXPECT_EQ(v.m_nAreaRight, nCyan);
+        EXPECT_GT(v.m_nScore, 0);
+    }
+}
+
 TEST_F(Problem4, ClicksOutsideTheRightSquareDoNothing) {
     Start();
     const CRect& R = View().m_rectRight;
