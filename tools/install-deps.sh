@@ -10,7 +10,7 @@ PACKAGES="
   libsdl2-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-liberation2 fontconfig
-  xvfb xauth xdotool imagemagick openbox xfwm4 x11-utils
+  xvfb xauth xdotool imagemagick openbox xfwm4 x11-utils libxtst-dev libxdamage-dev
   poppler-utils sox valgrind time python3 procps
   appstream desktop-file-utils dpkg-dev file
 "
