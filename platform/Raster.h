@@ -69,7 +69,6 @@ public:
     // What has been drawn since the last TakeDrawn (or construction), disjoint or not,
     // and forgets it.
     std::vector<CRect> TakeDrawn();
-    const std::vector<CRect>& Drawn() const { return m_drawn; }
 
     static constexpr std::size_t kMaxDrawn = 4;
 
