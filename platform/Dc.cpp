@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -76,6 +77,21 @@ void CDC::Paint(F&& fn) {
     fn(painter);
 }
 
+void CDC::ReportDrawn(const CRect& rc) const {
+    if (m_pRaster) {
+        m_pRaster->AddDrawn(rc);
+    }
+}
+
+void CDC::ReportText(const QRect& rcText, const QFont& font) const {
+    if (!m_pRaster) {
+        return;
+    }
+    const int margin = QFontMetrics(font, &m_pRaster->Image()).height() / 2 + 1;
+    const QRect rc = rcText.adjusted(-margin, -margin, margin, margin);
+    m_pRaster->AddDrawn(CRect(rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height()));
+}
+
 CPen* CDC::SelectObject(CPen* pPen) {
     CPen* pOld = m_pPen;
     m_pPen = pPen;
@@ -136,6 +152,13 @@ int PenWidth(const CPen* pPen) {
     return pPen && pPen->GetSafeHandle() ? pPen->Width() : 1;
 }
 
+// The pixels a shape on the half-open box may touch: the box itself with a 1-pixel pen;
+// a wider pen is stroked across the box's edge, so it may reach its width beyond it.
+CRect StrokedBox(const CRect& rc, int nPenWidth) {
+    const int grow = nPenWidth <= 1 ? 0 : nPenWidth;
+    return CRect(rc.left - grow, rc.top - grow, rc.right + grow, rc.bottom + grow);
+}
+
 // A line of single pixels from a to b, both ends included, the same set of pixels
 // whichever end it starts from (the walk always runs from the smaller end point).
 void StrokeSegment(CRaster& raster, CPoint a, CPoint b, std::uint32_t px) {
@@ -186,6 +209,7 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) {
         SetShapeTools(p, m_pPen, m_pBrush);
         p.drawRect(ShapeBox(l, t, r, b, PenWidth(m_pPen)));
     });
+    ReportDrawn(StrokedBox(CRect(l, t, r, b), PenWidth(m_pPen)));
     return TRUE;
 }
 
@@ -197,6 +221,7 @@ BOOL CDC::Ellipse(int l, int t, int r, int b) {
         SetShapeTools(p, m_pPen, m_pBrush);
         p.drawEllipse(ShapeBox(l, t, r, b, PenWidth(m_pPen)));
     });
+    ReportDrawn(StrokedBox(CRect(l, t, r, b), PenWidth(m_pPen)));
     return TRUE;
 }
 
@@ -206,8 +231,12 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
     }
     QPolygon polygon;
     polygon.reserve(nCount);
+    CRect rcBox(pPoints[0].x, pPoints[0].y, pPoints[0].x + 1, pPoints[0].y + 1);
     for (int i = 0; i < nCount; ++i) {
         polygon << QPoint(pPoints[i].x, pPoints[i].y);
+        rcBox = CRect(std::min(rcBox.left, pPoints[i].x), std::min(rcBox.top, pPoints[i].y),
+                      std::max(rcBox.right, pPoints[i].x + 1),
+                      std::max(rcBox.bottom, pPoints[i].y + 1));
     }
     const bool bThinPen = PenWidth(m_pPen) <= 1;
     Paint([&](QPainter& p) {
@@ -230,6 +259,8 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
             StrokeSegment(*m_pRaster, pPoints[i], pPoints[(i + 1) % nCount], px);
         }
     }
+    // The vertices' pixels bound the outline and the fill.
+    ReportDrawn(StrokedBox(rcBox, PenWidth(m_pPen)));
     return TRUE;
 }
 
@@ -239,6 +270,7 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF clr) {
             return CLR_INVALID;
         }
         m_pRaster->MutableRow(y)[x] = CRaster::PixelOf(clr);
+        m_pRaster->AddDrawn(CRect(x, y, x + 1, y + 1));
         return clr;
     }
     Paint([&](QPainter& p) {
@@ -278,12 +310,16 @@ int CDC::DrawText(const CString& text, const CRect& rc, UINT nFormat) {
         p.setFont(font);
         p.setPen(ToQColor(m_clrText));
         const QRect box(rc.left, rc.top, rc.Width(), rc.Height());
+        QRect touched = box;
         if (m_nBkMode == OPAQUE) {
-            p.fillRect(p.boundingRect(box, ToQtFlags(nFormat), ToQString(text)), ToQColor(m_clrBk));
+            const QRect bk = p.boundingRect(box, ToQtFlags(nFormat), ToQString(text));
+            p.fillRect(bk, ToQColor(m_clrBk));
+            touched |= bk;
         }
         QRect drawn;
         p.drawText(box, ToQtFlags(nFormat), ToQString(text), &drawn);
         nHeight = drawn.height();
+        ReportText(touched | drawn, font);
     });
     return nHeight;
 }
@@ -295,11 +331,12 @@ BOOL CDC::TextOut(int x, int y, const CString& text) {
         p.setPen(ToQColor(m_clrText));
         const QFontMetrics metrics(font, p.device());
         // The point is the top-left corner of the text cell.
+        const QRect cell(x, y, metrics.horizontalAdvance(ToQString(text)), metrics.height());
         if (m_nBkMode == OPAQUE) {
-            p.fillRect(QRect(x, y, metrics.horizontalAdvance(ToQString(text)), metrics.height()),
-                       ToQColor(m_clrBk));
+            p.fillRect(cell, ToQColor(m_clrBk));
         }
         p.drawText(x, y + metrics.ascent(), ToQString(text));
+        ReportText(cell, font);
     });
     return TRUE;
 }

@@ -13,6 +13,7 @@ class CRaster;
 class QPainter;
 class QPaintDevice;
 class QFont;
+class QRect;
 
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
@@ -70,6 +71,11 @@ protected:
 private:
     template <class F>
     void Paint(F&& fn);
+    // Tells the raster (if any) that the operation may have changed these pixels.
+    void ReportDrawn(const CRect& rc) const;
+    // Text may reach a little beyond its boxes (overhanging glyphs): they are reported
+    // grown by a margin of the font's size.
+    void ReportText(const QRect& rcText, const QFont& font) const;
     QFont SelectedQFont() const;
 
     CRaster* m_pRaster = nullptr;

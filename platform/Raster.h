@@ -15,10 +15,17 @@
 //   edge's pixels depend only on its two end points, so a polygon drawn over another
 //   along a shared edge covers that edge's old pixels exactly.
 // - Shapes are never antialiased; text may be.
+//
+// The raster also keeps what has been drawn into it since the window last took it, as a
+// few rectangles, so that the window copies only those to the screen. Surfaces report
+// what each operation touches (Dc.cpp); a write through MutableRow or Image() is not
+// reported and must be reported by its writer with AddDrawn.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -32,7 +39,8 @@ public:
     CRaster(const CRaster&) = delete;
     CRaster& operator=(const CRaster&) = delete;
 
-    // Reallocates to the given size, filled white. Contents are not kept.
+    // Reallocates to the given size, filled white. Contents are not kept; the whole
+    // raster counts as drawn.
     void Resize(int nWidth, int nHeight);
     int Width() const;
     int Height() const;
@@ -52,6 +60,19 @@ public:
     QImage& Image();
     const QImage& Image() const;
 
+    // Records that the pixels of the half-open rectangle may have changed; the part
+    // outside the raster is dropped. Two held rectangles are replaced by their bounding
+    // box when it covers at most as many pixels again as the two (their overlap counted
+    // twice); far-apart ones stay apart, up to kMaxDrawn, beyond which the two whose
+    // bounding box wastes least are joined.
+    void AddDrawn(const CRect& rc);
+    // What has been drawn since the last TakeDrawn (or construction), disjoint or not,
+    // and forgets it.
+    std::vector<CRect> TakeDrawn();
+
+    static constexpr std::size_t kMaxDrawn = 4;
+
 private:
     std::unique_ptr<QImage> m_pImage;
+    std::vector<CRect> m_drawn;
 };

@@ -90,7 +90,7 @@ void CViewWidget::SetWindowText(const CString& strCaption) {
 
 void CViewWidget::ShowNow() {
     // Paint synchronously: the game is about to block the event loop.
-    repaint();
+    ShowDrawn(EShow::Now);
 }
 
 int CViewWidget::MessageBox(const CString& strText, UINT nType) {
@@ -174,8 +174,33 @@ void CViewWidget::CallView(const std::function<void()>& operation) {
         Deliver(input);
     }
     // A paint that came while the view was busy showed the raster as it stood; the
-    // view's own paint follows now.
-    update();
+    // view's own paint follows now. Otherwise only what the handlers drew is shown.
+    if (m_bNeedsDraw) {
+        update();
+    }
+    if (!m_bInPaint) {
+        ShowDrawn(EShow::Later);
+    }
+}
+
+const QRegion& CViewWidget::CollectDrawn() {
+    for (const CRect& rc : m_raster.TakeDrawn()) {
+        m_rgnUnshown += QRect(rc.left, rc.top, rc.Width(), rc.Height());
+    }
+    return m_rgnUnshown;
+}
+
+void CViewWidget::ShowDrawn(EShow eShow) {
+    // At the end the window turns white (paintEvent): all of it changes.
+    const QRegion region = m_eState == EState::Ended ? QRegion(rect()) : CollectDrawn();
+    if (region.isEmpty()) {
+        return;
+    }
+    if (eShow == EShow::Now) {
+        repaint(region);
+    } else {
+        update(region);
+    }
 }
 
 void CViewWidget::DrawByView() {
@@ -193,19 +218,35 @@ void CViewWidget::DrawByView() {
     }
 }
 
-void CViewWidget::paintEvent(QPaintEvent* /*pEvent*/) {
+void CViewWidget::paintEvent(QPaintEvent* pEvent) {
     if (m_eState == EState::Running && m_bNeedsDraw && m_nViewCalls == 0 && m_pView) {
+        m_bInPaint = true;
         DrawByView();
+        m_bInPaint = false;
     }
-    QPainter painter(this);
+    const QRegion region = pEvent->region();
+    QPainter painter(this);  // clipped to region
     if (m_raster.Image().isNull() || m_eState == EState::Ended) {
         painter.fillRect(rect(), Qt::white);
-        return;
+    } else {
+        for (const QRect& rc : region) {
+            const QRect source = rc & m_raster.Image().rect();
+            if (!source.isEmpty()) {
+                painter.drawImage(source.topLeft(), m_raster.Image(), source);
+            }
+        }
+        if (m_raster.Width() < width() || m_raster.Height() < height()) {
+            painter.fillRect(m_raster.Width(), 0, width() - m_raster.Width(), height(), Qt::white);
+            painter.fillRect(0, m_raster.Height(), width(), height() - m_raster.Height(),
+                             Qt::white);
+        }
     }
-    painter.drawImage(0, 0, m_raster.Image());
-    if (m_raster.Width() < width() || m_raster.Height() < height()) {
-        painter.fillRect(m_raster.Width(), 0, width() - m_raster.Width(), height(), Qt::white);
-        painter.fillRect(0, m_raster.Height(), width(), height() - m_raster.Height(), Qt::white);
+    // The raster as it stands is now on screen inside region; what was drawn outside it
+    // (the view's own paint redraws everything) gets a paint of its own.
+    CollectDrawn();
+    m_rgnUnshown -= region;
+    if (!m_rgnUnshown.isEmpty()) {
+        update(m_rgnUnshown);
     }
 }
 

@@ -9,6 +9,7 @@
 // widget waits here and is handed to the view, in order, once the handler has returned.
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -70,6 +71,7 @@ private:
         CPoint point;
     };
     enum class EState { Waiting, Running, Ended };
+    enum class EShow { Later, Now };
 
     // Hands input to the view, or keeps it while the view is busy with an earlier event.
     void Dispatch(const CInput& input);
@@ -77,6 +79,12 @@ private:
     // Runs a view operation; input kept meanwhile is delivered once it has returned.
     void CallView(const std::function<void()>& operation);
     void DrawByView();
+    // Adds what has been drawn into the raster since it was last taken to the region
+    // that the screen has not shown yet, and returns that region.
+    const QRegion& CollectDrawn();
+    // Asks for a paint of what the screen has not shown yet: after the event (Later) or
+    // before returning (Now).
+    void ShowDrawn(EShow eShow);
 
     CRaster m_raster;
     IHostedView* m_pView = nullptr;
@@ -87,4 +95,7 @@ private:
     int m_nViewCalls = 0;  // view operations under way (nested through modal dialogs)
     bool m_bNeedsDraw = false;
     bool m_bPainted = false;  // the view has painted once
+    bool m_bInPaint = false;  // paintEvent runs; it shows what is drawn meanwhile itself
+    // Drawn into the raster and asked for, but not yet painted on the screen.
+    QRegion m_rgnUnshown;
 };

@@ -11,6 +11,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick openbox xfwm4 i3-wm x11-utils weston xwayland
+  libxtst-dev libxdamage-dev
   poppler-utils sox valgrind time python3 procps locales
   appstream desktop-file-utils dpkg-dev file lintian help2man
   cups cups-client printer-driver-cups-pdf qt6-translations-l10n

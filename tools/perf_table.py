@@ -7,7 +7,9 @@ run, and their ratio.
     tools/perf_table.py BUILD_DIR [--out docs/PERFORMANCE.md]
 
 Start-up and memory are measured on the real executable under Xvfb (which must be
-installed); the benchmarks run on the offscreen platform.
+installed); the benchmarks run on the offscreen platform. Key to screen is timed from
+outside the program by BUILD_DIR/tools/tessix-keytoscreen (built when libxtst-dev and
+libxdamage-dev are installed) through tools/key_to_screen.sh.
 """
 import argparse
 import json
@@ -130,6 +132,59 @@ def peak_rss_kib(cmd, env):
     return int(m.group(1))
 
 
+# (operation, what key_to_screen.sh calls the series, key)
+KEY_ROWS = [
+    ("Key to screen: problem 4 Space", "problem4", "space"),
+    ("Key to screen: problem 4 Down", "problem4", "Down"),
+    ("Key to screen: problem 2 Up", "problem2", "Up"),
+    ("Key to screen: problem 2 Down", "problem2", "Down"),
+]
+
+
+def key_to_screen_times(build_dir, presses):
+    """Per series and key, the seconds from each key press to the screen."""
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "key_to_screen.sh")
+    timer = os.path.join(build_dir, "tools", "tessix-keytoscreen")
+    if not os.access(timer, os.X_OK):
+        sys.exit(f"no {timer}: install libxtst-dev and libxdamage-dev and build again")
+    out_dir = tempfile.mkdtemp(prefix="tessix-keys-")
+    try:
+        run = subprocess.run(["bash", script, os.path.abspath(os.path.join(build_dir, "tessix")),
+                              timer, out_dir, str(presses)], capture_output=True, text=True)
+    finally:
+        shutil.rmtree(out_dir, ignore_errors=True)
+    if run.returncode != 0:
+        sys.exit("key_to_screen.sh failed:\n" + run.stderr[-2000:])
+    times = {}
+    for line in run.stdout.splitlines():
+        parts = line.split()
+        if len(parts) == 6 and parts[0] == "MEASURE":
+            # A press that drew nothing within the timer's timeout counts as the slowest.
+            value = float("inf") if parts[3] == "none" else int(parts[3]) * 1e-6
+            times.setdefault((parts[1], parts[2]), []).append(value)
+    return times
+
+
+def key_to_screen_rows(build_dir, presses):
+    """Key to screen on the real program at 1920x1080, beside the same measure for a
+    one-pixel change drawn by a bare X client."""
+    times = key_to_screen_times(build_dir, presses)
+    base = times.get(("baseline", "space"))
+    if not base:
+        sys.exit("key_to_screen.sh measured no baseline")
+    rows = []
+    for op, series, key in KEY_ROWS:
+        values = times.get((series, key))
+        if not values:
+            sys.exit(f"key_to_screen.sh measured no {series} {key}")
+        rows.append((op, statistics.median(values), "one-pixel change by a bare X client",
+                     statistics.median(base),
+                     f"wall time from the XTest key to the last damage report on the root, "
+                     f"median of {len(values)} (slowest {fmt_time(max(values))}); Xvfb "
+                     "1920x1080, no window manager"))
+    return rows
+
+
 def fmt_time(s):
     if s >= 1:
         return f"{s:.2f} s"
@@ -146,6 +201,9 @@ def main():
     ap.add_argument("--starts", type=int, default=7)
     ap.add_argument("--no-game", action="store_true",
                     help="skip the whole scripted game (several minutes) and its memory row")
+    ap.add_argument("--presses", type=int, default=20,
+                    help="key presses per key-to-screen row")
+    ap.add_argument("--no-keys", action="store_true", help="skip the key-to-screen rows")
     ap.add_argument("--game-out", default="",
                     help="folder of a whole scripted game already played by "
                          "tests/game/whole_game.sh; played now when not given")
@@ -175,6 +233,8 @@ def main():
         base_rss = peak_rss_kib([exe, "--version"], xvfb.env())
     finally:
         xvfb.close()
+    if not args.no_keys:
+        rows.extend(key_to_screen_rows(args.build_dir, args.presses))
     if not args.no_game:
         # The whole scripted game runs the program under /usr/bin/time -v itself and
         # leaves its peak resident memory beside its screenshots.

@@ -7,7 +7,9 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
+#include <algorithm>
 #include <climits>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -362,6 +364,104 @@ TEST(PixelReadBack, EveryColourReadsBackExactlyAtTheCorners) {
         }
     }
 }
+
+// What each drawing operation reports as drawn: the rectangles the window copies to the
+// screen. Every pixel the operations change must lie inside them.
+struct CDrawnCase {
+    const char* pszName;
+    std::function<void(CCanvas&)> draw;
+    std::vector<CRect> expected;  // sorted by top, then left
+    bool bExact = true;           // false for text: only that it holds every change
+};
+
+std::vector<CRect> Sorted(std::vector<CRect> rects) {
+    std::sort(rects.begin(), rects.end(), [](const CRect& a, const CRect& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    return rects;
+}
+
+void WidePen(CCanvas& c) {
+    c.Tools(RGB(0, 0, 255), 3, RGB(0, 255, 0));
+}
+
+const CPoint kTriangle[] = {{10, 90}, {50, 22}, {90, 90}};
+
+const std::vector<CDrawnCase> kDrawnCases = {
+    {"NothingDrawn", [](CCanvas&) {}, {}},
+    {"Rectangle", [](CCanvas& c) { c.dc.Rectangle(10, 20, 50, 60); }, {{10, 20, 50, 60}}},
+    {"EllipseWidePenReachesItsWidthBeyond",
+     [](CCanvas& c) { WidePen(c), c.dc.Ellipse(10, 20, 50, 60); },
+     {{7, 17, 53, 63}}},
+    {"RectangleWidePen",
+     [](CCanvas& c) { WidePen(c), c.dc.Rectangle(10, 20, 50, 60); },
+     {{7, 17, 53, 63}}},
+    {"RectangleClippedToTheRaster",
+     [](CCanvas& c) { c.dc.Rectangle(100, 90, 140, 130); },
+     {{100, 90, kWidth, kHeight}}},
+    {"EmptyOrOutsideShapesNothing",
+     [](CCanvas& c) { c.dc.Rectangle(50, 50, 50, 60), c.dc.Ellipse(130, 0, 140, 10); },
+     {}},
+    {"PolygonIncludesItsLastColumnAndRow",
+     [](CCanvas& c) { c.dc.Polygon(kTriangle, 3); },
+     {{10, 22, 91, 91}}},
+    {"OnePixel", [](CCanvas& c) { c.dc.SetPixel(3, 4, RGB(1, 2, 3)); }, {{3, 4, 4, 5}}},
+    {"PixelOutsideNothing", [](CCanvas& c) { c.dc.SetPixel(kWidth, 0, RGB(1, 2, 3)); }, {}},
+    {"NeighbouringPixelsJoin",
+     [](CCanvas& c) { c.dc.SetPixel(5, 5, 0), c.dc.SetPixel(6, 5, 0), c.dc.SetPixel(5, 6, 0); },
+     {{5, 5, 7, 7}}},
+    {"FarApartShapesStayApart",
+     [](CCanvas& c) { c.dc.Rectangle(2, 2, 7, 7), c.dc.Rectangle(100, 2, 105, 7); },
+     {{2, 2, 7, 7}, {100, 2, 105, 7}}},
+    {"ShapeInsideAnotherAddsNothing",
+     [](CCanvas& c) { c.dc.Polygon(kTriangle, 3), c.dc.SetPixel(44, 44, 0); },
+     {{10, 22, 91, 91}}},
+    {"FifthFarPixelJoinsTheCheapestPair",
+     [](CCanvas& c) {
+         for (const CPoint pt :
+              {CPoint(0, 0), CPoint(119, 0), CPoint(0, 99), CPoint(119, 99), CPoint(60, 50)}) {
+             c.dc.SetPixel(pt.x, pt.y, 0);
+         }
+     },
+     {{0, 0, 1, 100}, {119, 0, 120, 1}, {60, 50, 61, 51}, {119, 99, 120, 100}}},
+    {"OpaqueText",
+     [](CCanvas& c) {
+         c.dc.SetBkColor(RGB(0, 255, 0));
+         c.dc.DrawText("Wide text, far wider than its box", CRect(40, 40, 60, 50),
+                       DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+     },
+     {},
+     false},
+    {"TextOut", [](CCanvas& c) { c.dc.TextOut(90, 80, "Wjfq"); }, {}, false},
+};
+
+class DrawnRegion : public ::testing::TestWithParam<CDrawnCase> {};
+
+TEST_P(DrawnRegion, ReportsWhatTheOperationsTouchedAndNoMore) {
+    const CDrawnCase& c = GetParam();
+    CCanvas canvas(kWidth, kHeight);
+    ASSERT_EQ(canvas.raster.TakeDrawn(), std::vector<CRect>{CRect(0, 0, kWidth, kHeight)})
+        << "a new raster is drawn whole";
+    canvas.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
+    c.draw(canvas);
+    const std::vector<CRect> drawn = Sorted(canvas.raster.TakeDrawn());
+    if (c.bExact) {
+        EXPECT_EQ(drawn, c.expected);
+    }
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const bool bInside = std::any_of(drawn.begin(), drawn.end(), [&](const CRect& rc) {
+                return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+            });
+            ASSERT_TRUE(bInside || canvas.dc.GetPixel(x, y) == kWhite)
+                << "(" << x << ", " << y << ") changed outside what was reported";
+        }
+    }
+    EXPECT_TRUE(canvas.raster.TakeDrawn().empty()) << "taking forgets";
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, DrawnRegion, ::testing::ValuesIn(kDrawnCases),
+                         [](const auto& info) { return std::string(info.param.pszName); });
 
 // Splits a rectangle at random until the pieces are small or the dice say stop.
 void Partition(const CRect& rc, std::mt19937& rng, std::vector<CRect>& pieces) {
