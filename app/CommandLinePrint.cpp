@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/Version.h"
 #include "app/CommandLinePrint.h"
+#include "app/Version.h"
 
 #include "app/CommandLine.h"
 #include "app/TessixDoc.h"

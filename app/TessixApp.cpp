@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/Version.h"
 #include "app/TessixApp.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -10,7 +10,9 @@ DWORD CSystemClock::timeGetTime() {
     return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-std::int32_t CSystemClock::Time() { return static_cast<std::int32_t>(std::time(nullptr)); }
+std::int32_t CSystemClock::Time() {
+    return static_cast<std::int32_t>(std::time(nullptr));
+}
 
 void CSystemClock::Sleep(DWORD dwMilliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr char32_t kEscapeBase = 0xDC00;
-constexpr qsizetype kBufferSize = 64 * 1024;
+constexpr qsizetype kBufferSize = qsizetype{64} * 1024;
 
 QString ErrnoText(int nErrno) {
     return qt_error_string(nErrno);

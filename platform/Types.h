@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-using BOOL = int;      // 0 or 1
+using BOOL = int;  // 0 or 1
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
 using COLORREF = std::uint32_t;  // 0x00BBGGRR
@@ -17,9 +17,15 @@ constexpr BOOL TRUE = 1;
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // What GetPixel answers for a point outside the surface; it equals no drawable colour.
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;

@@ -20,8 +20,8 @@
  */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <errno.h>
 #include <poll.h>
 #include <stdio.h>
@@ -38,13 +38,13 @@ struct options {
     int timeout_ms;
     int baseline;
     int key_count;
-    const char *keys[kMaxKeys];
+    const char* keys[kMaxKeys];
 };
 
 /* The window of the baseline: its own connection, so that it receives its key presses
  * as any other client would. */
 struct baseline {
-    Display *dpy;
+    Display* dpy;
     Window win;
     GC gc;
     unsigned long pixels[2];
@@ -63,7 +63,7 @@ static long long now_us(void) {
     return (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000;
 }
 
-static void usage_exit(const char *why) {
+static void usage_exit(const char* why) {
     fprintf(stderr,
             "tessix-keytoscreen: %s\nusage: tessix-keytoscreen [--presses N] [--quiet-ms Q] "
             "[--gap-ms G] [--timeout-ms T] [--baseline] KEY...\n",
@@ -71,7 +71,7 @@ static void usage_exit(const char *why) {
     exit(2);
 }
 
-static int int_arg(int argc, char **argv, int *i) {
+static int int_arg(int argc, char** argv, int* i) {
     if (*i + 1 >= argc) {
         usage_exit("an option lacks its value");
     }
@@ -79,7 +79,7 @@ static int int_arg(int argc, char **argv, int *i) {
     return atoi(argv[*i]);
 }
 
-static struct options parse_options(int argc, char **argv) {
+static struct options parse_options(int argc, char** argv) {
     struct options o = {20, 60, 40, 2000, 0, 0, {0}};
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--presses") == 0) {
@@ -105,7 +105,7 @@ static struct options parse_options(int argc, char **argv) {
 }
 
 /* Answers the baseline window's events: each key press flips one pixel. */
-static void serve_baseline(struct baseline *b) {
+static void serve_baseline(struct baseline* b) {
     while (XPending(b->dpy) > 0) {
         XEvent ev;
         XNextEvent(b->dpy, &ev);
@@ -118,7 +118,7 @@ static void serve_baseline(struct baseline *b) {
     }
 }
 
-static int open_baseline(struct baseline *b) {
+static int open_baseline(struct baseline* b) {
     b->dpy = XOpenDisplay(NULL);
     if (!b->dpy) {
         return 0;
@@ -132,9 +132,8 @@ static int open_baseline(struct baseline *b) {
     attrs.event_mask = KeyPressMask | ExposureMask | StructureNotifyMask;
     b->win = XCreateWindow(b->dpy, RootWindow(b->dpy, screen), 0, 0,
                            (unsigned)DisplayWidth(b->dpy, screen),
-                           (unsigned)DisplayHeight(b->dpy, screen), 0, CopyFromParent,
-                           InputOutput, CopyFromParent,
-                           CWOverrideRedirect | CWBackPixel | CWEventMask, &attrs);
+                           (unsigned)DisplayHeight(b->dpy, screen), 0, CopyFromParent, InputOutput,
+                           CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attrs);
     b->gc = XCreateGC(b->dpy, b->win, 0, NULL);
     XMapRaised(b->dpy, b->win);
     for (;;) {
@@ -152,15 +151,15 @@ static int open_baseline(struct baseline *b) {
 
 /* Waits for events on the measuring connection (and serves the baseline window) until
  * the deadline; returns the number of damage reports read and adds their area. */
-static int read_damage(Display *dpy, int damage_event, struct baseline *b, long long deadline,
-                       long long *last, long long *area) {
+static int read_damage(Display* dpy, int damage_event, struct baseline* b, long long deadline,
+                       long long* last, long long* area) {
     int reports = 0;
     for (;;) {
         while (XPending(dpy) > 0) {
             XEvent ev;
             XNextEvent(dpy, &ev);
             if (ev.type == damage_event + XDamageNotify) {
-                const XDamageNotifyEvent *de = (const XDamageNotifyEvent *)&ev;
+                const XDamageNotifyEvent* de = (const XDamageNotifyEvent*)&ev;
                 *last = now_us();
                 *area += (long long)de->area.width * de->area.height;
                 reports += 1;
@@ -186,15 +185,15 @@ static int read_damage(Display *dpy, int damage_event, struct baseline *b, long 
 }
 
 /* Reads damage until none has come for quiet_ms. */
-static void settle(Display *dpy, int damage_event, struct baseline *b, int quiet_ms) {
+static void settle(Display* dpy, int damage_event, struct baseline* b, int quiet_ms) {
     long long last = 0;
     long long area = 0;
     while (read_damage(dpy, damage_event, b, now_us() + quiet_ms * 1000LL, &last, &area) > 0) {
     }
 }
 
-static struct press_result press(Display *dpy, int damage_event, struct baseline *b,
-                                 KeyCode code, const struct options *o) {
+static struct press_result press(Display* dpy, int damage_event, struct baseline* b, KeyCode code,
+                                 const struct options* o) {
     struct press_result r = {-1, 0, 0};
     long long last = 0;
     const long long start = now_us();
@@ -216,9 +215,9 @@ static struct press_result press(Display *dpy, int damage_event, struct baseline
     return r;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     const struct options o = parse_options(argc, argv);
-    Display *dpy = XOpenDisplay(NULL);
+    Display* dpy = XOpenDisplay(NULL);
     if (!dpy) {
         fprintf(stderr, "tessix-keytoscreen: cannot open the display\n");
         return 1;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/Version.h"
 #include "support/Headless.h"
+#include "app/Version.h"
 
 #include "platform/Dialog.h"
 

@@ -193,9 +193,9 @@ std::vector<CKeyCase> KeyTable() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DispatchKeys, ::testing::ValuesIn(KeyTable()),
-                         [](const ::testing::TestParamInfo<CKeyCase>& info) {
-                             return std::string(NameOf(info.param.eScreen)) + "_" +
-                                    info.param.pszKey;
+                         [](const ::testing::TestParamInfo<CKeyCase>& testInfo) {
+                             return std::string(NameOf(testInfo.param.eScreen)) + "_" +
+                                    testInfo.param.pszKey;
                          });
 
 // ---- Clicks on the menu and the game-over screen.
@@ -255,7 +255,9 @@ INSTANTIATE_TEST_SUITE_P(
                            return CPoint(v.m_rectMenuSlot[3].left + 10,
                                          v.m_rectMenuSlot[3].bottom + 10);
                        }}),
-    [](const ::testing::TestParamInfo<CMenuClickCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CMenuClickCase>& testInfo) {
+        return testInfo.param.pszName;
+    });
 
 // Plays problem 1 to its answer, clicking the triangle.
 void PlayProblem1(CGame& g) {
@@ -338,7 +340,9 @@ INSTANTIATE_TEST_SUITE_P(
                                                            v.m_rectMenuSlot[0].top + 10);
                                          },
                                          false}),
-    [](const ::testing::TestParamInfo<CGameOverClickCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CGameOverClickCase>& testInfo) {
+        return testInfo.param.pszName;
+    });
 
 // ---- The score on the menu after an answer.
 
@@ -368,8 +372,8 @@ TEST_P(DispatchScore, BoxesShownOnlyForAScore) {
 INSTANTIATE_TEST_SUITE_P(Cases, DispatchScore,
                          ::testing::Values(CScoreCase{"RightAnswer", 0, true, 100},
                                            CScoreCase{"WrongFirstAnswer", 0, false, 0}),
-                         [](const ::testing::TestParamInfo<CScoreCase>& info) {
-                             return info.param.pszName;
+                         [](const ::testing::TestParamInfo<CScoreCase>& testInfo) {
+                             return testInfo.param.pszName;
                          });
 
 // ---- Closing an answer.
@@ -495,7 +499,7 @@ INSTANTIATE_TEST_SUITE_P(
                     0xFFFFFFFFu - 1000u},
         CFinishCase{"ClockAtLastTick", EVerdict::Wrong, 0, EWipe::Wipe, 0xFFFFFFFFu},
         CFinishCase{"ClockWrapsAtTheEnd", EVerdict::Wrong, 0, EWipe::Wipe, 0xFFFFFFFFu - 2999u}),
-    [](const ::testing::TestParamInfo<CFinishCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CFinishCase>& testInfo) { return testInfo.param.pszName; });
 
 // A clock whose sleeps overshoot, as a loaded machine's do: the pause still ends.
 class COvershootingClock : public CFakeClock {
@@ -555,8 +559,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, DispatchSoundCue,
                                            CSoundCase{"NewProblem3", 104, false, true},
                                            CSoundCase{"MissingSync", 105, true, false},
                                            CSoundCase{"MissingAsync", 0, false, false}),
-                         [](const ::testing::TestParamInfo<CSoundCase>& info) {
-                             return info.param.pszName;
+                         [](const ::testing::TestParamInfo<CSoundCase>& testInfo) {
+                             return testInfo.param.pszName;
                          });
 
 }  // namespace

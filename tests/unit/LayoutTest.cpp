@@ -154,7 +154,7 @@ TEST_P(Layout, FirstPaintComputesTheDocumentedValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, Layout, ::testing::ValuesIn(kLayout),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST(LayoutShapes, ShapeAreasAre336SquareAnd380ApartAtEverySize) {
     for (const CSize size : {CSize(780, 540), CSize(800, 600), CSize(1024, 768), CSize(1920, 1080),
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SizeRule,
                                            CSizeRuleCase{"BothShort", 640, 480, true},
                                            CSizeRuleCase{"WideButLow", 1920, 300, true},
                                            CSizeRuleCase{"EmptyClientArea", 0, 0, true}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 struct CResizeCase {
     const char* pszName;
@@ -245,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResizeAfterLayout,
                                            CResizeCase{"Lower", 800, 599, true},
                                            CResizeCase{"Larger", 1920, 1080, true},
                                            CResizeCase{"BelowTheMinimum", 700, 500, true}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST(LayoutNewGame, NextPaintAfterANewGameLaysOutAgainAtTheNewSize) {
     CGame game(800, 600);

@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {{0, 12}, {4, 15}},
                   1,
                   {2, 4, 16}}),
-    [](const ::testing::TestParamInfo<CHandCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CHandCase>& testInfo) { return testInfo.param.pszName; });
 
 TEST(Measure, EveryCallStartsFromZero) {
     CMeasureFixture f(20, 16);

@@ -135,7 +135,7 @@ TEST_P(MenuAtSize, NothingButWhiteOutsideTheTextBoxes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, MenuAtSize, ::testing::ValuesIn(kSizes),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 struct CScoreBoxCase {
     const char* pszName;
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Scores, MenuScoreBoxes,
                                                "ZeroAfterWrongAnswersOnly", 0, {3, 1, 5, 2}, false},
                                            CScoreBoxCase{"Hundred", 100, {1, 0, 0, 0}, true},
                                            CScoreBoxCase{"LargeTotal", 4750, {5, 5, 4, 5}, true}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST_F(Menu, GameOverShowsOnlyTheGameOverLineInTheSecondSlot) {
     CGame game(800, 600);
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(Orders, MenuRelay,
                                            CRelayCase{"ProblemTwoFirst", {2}, {0, -1, 1, 2}},
                                            CRelayCase{"ThreeThenOne", {3, 1}, {-1, 0, -1, 1}},
                                            CRelayCase{"AllButFour", {2, 1, 3}, {-1, -1, -1, 0}}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST_F(Menu, ClickOnAnExhaustedEntrysOldPlaceChoosesTheEntryNowThere) {
     CGame game(800, 600);
@@ -349,7 +349,7 @@ TEST_P(MenuNewGame, NewGamePutsEveryEntryBackInItsSlotAndKeepsThePastScores) {
 INSTANTIATE_TEST_SUITE_P(Paths, MenuNewGame,
                          ::testing::Values(CNewGameCase{"HomeKey", false},
                                            CNewGameCase{"ClickOnGameOverLine", true}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 std::string LocalDate(std::int32_t nSeconds) {
     const std::time_t t = nSeconds;

@@ -136,8 +136,8 @@ TEST_P(PrintLayoutCases, LaysOutPagesLineByLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Markup, PrintLayoutCases, ::testing::ValuesIn(kLayoutCases),
-                         [](const ::testing::TestParamInfo<CLayoutCase>& info) {
-                             return std::string(info.param.pszName);
+                         [](const ::testing::TestParamInfo<CLayoutCase>& testInfo) {
+                             return std::string(testInfo.param.pszName);
                          });
 
 TEST(PrintLayout, ReadsNothingAfterTheSentinel) {

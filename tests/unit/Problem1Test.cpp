@@ -213,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
             "MessageBand", 0,
             [](const CTessixView& v) { return CPoint(v.m_nCenterX, v.m_rectMessage.top + 5); },
             EOutcome::Ignored}),
-    [](const ::testing::TestParamInfo<CClickCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CClickCase>& testInfo) { return testInfo.param.pszName; });
 
 class Problem1EqualCounts : public ::testing::TestWithParam<bool> {};
 
@@ -226,8 +226,8 @@ TEST_P(Problem1EqualCounts, EitherClickIsWrong) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, Problem1EqualCounts, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Triangle" : "Circle";
+                         [](const ::testing::TestParamInfo<bool>& testInfo) {
+                             return testInfo.param ? "Triangle" : "Circle";
                          });
 
 // ---- Colour swap.
@@ -314,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CSwapCase{"BothBlueTriangleBigger", 17, 0, 1, true, EOutcome::Right},
                       CSwapCase{"ColoursExchangedTriangleBigger", 17, 1, 1, false, EOutcome::Wrong},
                       CSwapCase{"SwappedTwiceCircleBigger", 0, 2, 2, true, EOutcome::Wrong}),
-    [](const ::testing::TestParamInfo<CSwapCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CSwapCase>& testInfo) { return testInfo.param.pszName; });
 
 TEST(Problem1Swap, TheMenuClearsTheSwapForTheNextPresentation) {
     CProblem1 p(1);

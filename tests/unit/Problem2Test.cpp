@@ -409,8 +409,8 @@ TEST_P(Problem2Trace, SquaresMatchAFreshDrawing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, Problem2Trace, ::testing::ValuesIn(kTraces),
-                         [](const ::testing::TestParamInfo<CTraceCase>& info) {
-                             return std::string(info.param.pszName);
+                         [](const ::testing::TestParamInfo<CTraceCase>& testInfo) {
+                             return std::string(testInfo.param.pszName);
                          });
 
 TEST(Problem2Repaint, RedrawsTheSameSizeWithoutNewDrawsOrCounts) {
@@ -472,8 +472,8 @@ TEST_P(Problem2Swap, ResizeKeepsColoursAndCountsTheCircleAlone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Flags, Problem2Swap, ::testing::ValuesIn(kSwaps),
-                         [](const ::testing::TestParamInfo<CSwapCase>& info) {
-                             return std::string(info.param.pszName);
+                         [](const ::testing::TestParamInfo<CSwapCase>& testInfo) {
+                             return std::string(testInfo.param.pszName);
                          });
 
 // ---- Judging ---------------------------------------------------------------------------
@@ -546,8 +546,8 @@ TEST_P(Problem2Play, PressesThenClickOnTheCircle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Presses, Problem2Play, ::testing::ValuesIn(kPlays),
-                         [](const ::testing::TestParamInfo<CPlayCase>& info) {
-                             return std::string(info.param.pszName);
+                         [](const ::testing::TestParamInfo<CPlayCase>& testInfo) {
+                             return std::string(testInfo.param.pszName);
                          });
 
 struct CClickCase {
@@ -603,8 +603,8 @@ TEST_P(Problem2Click, OnlyTheCircleSquareJudges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, Problem2Click, ::testing::ValuesIn(kClicks),
-                         [](const ::testing::TestParamInfo<CClickCase>& info) {
-                             return std::string(info.param.pszName);
+                         [](const ::testing::TestParamInfo<CClickCase>& testInfo) {
+                             return std::string(testInfo.param.pszName);
                          });
 
 }  // namespace

@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CJitterCase{"AllZero", {0, 0, 0, 0, 0, 0, 0, 0}},
                     CJitterCase{"AllLargest", {57, 63, 25, 17, 74, 34, 42, 30}},
                     CJitterCase{"Alternating", {57, 0, 25, 0, 74, 0, 42, 0}}),
-    [](const testing::TestParamInfo<CJitterCase>& info) { return info.param.pszName; });
+    [](const testing::TestParamInfo<CJitterCase>& testInfo) { return testInfo.param.pszName; });
 
 // ---- A fresh start, for several seeds and window sizes.
 
@@ -432,7 +432,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CClickCase{"ThreeDownOnWhite", 0, 3, kWhite, EOutcome::Wrong},
                     CClickCase{"ThreeLeftTwoDownOnBlack", -3, 2, RGB(0, 0, 0), EOutcome::Wrong},
                     CClickCase{"ThreeOffOnNearlyGreen", -3, -3, RGB(0, 254, 0), EOutcome::Wrong}),
-    [](const testing::TestParamInfo<CClickCase>& info) { return info.param.pszName; });
+    [](const testing::TestParamInfo<CClickCase>& testInfo) { return testInfo.param.pszName; });
 
 // The 3 by 3 block around the centre after a wrong answer, as the player sees it while
 // the verdict sounds: a blue H, the middle column's top and bottom left red.
@@ -521,6 +521,6 @@ INSTANTIATE_TEST_SUITE_P(
                              [](const CTessixView& v) {
                                  return CPoint(v.m_rectBoth.left + 2, v.m_rectBoth.top + 2);
                              }}),
-    [](const testing::TestParamInfo<CFarCase>& info) { return info.param.pszName; });
+    [](const testing::TestParamInfo<CFarCase>& testInfo) { return testInfo.param.pszName; });
 
 }  // namespace

@@ -436,7 +436,7 @@ INSTANTIATE_TEST_SUITE_P(
         CEditCase{"AllSidesPastTheCentre", 5, Repeat(std::string(26, 'D') + "S", 4) + "UUUDD"},
         CEditCase{"RandomPressesStep3", 3, RandomPresses(7, 300)},
         CEditCase{"RandomPressesStep5", 5, RandomPresses(11, 300)}),
-    [](const ::testing::TestParamInfo<CEditCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CEditCase>& testInfo) { return testInfo.param.pszName; });
 
 // ---- Judging.
 
@@ -517,7 +517,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {57400, kWrong, kTooBig, kTooBig, 0, 0},
                 {54600, kWrong, kNotBig, kNotBig, 0, 0},
             }}),
-    [](const ::testing::TestParamInfo<CJudgeTable>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CJudgeTable>& testInfo) { return testInfo.param.pszName; });
 
 // Real clicks: the target area is set relative to the cyan count of the shape on screen,
 // so that the click sees the difference wanted.
@@ -574,7 +574,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Blue outline and red cross-hair pixels are drawn but only cyan ones count: with
         // a tolerance of 1 any other pixel counted would make the answer wrong.
         CClickCase{"OnlyCyanCounts", "D", 0, 1, 10, "CORRECT for 10 POINTS!", 10}),
-    [](const ::testing::TestParamInfo<CClickCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CClickCase>& testInfo) { return testInfo.param.pszName; });
 
 TEST_F(Problem4, UntouchedShapeIsTooBig) {
     Start();

@@ -42,7 +42,7 @@ TEST_P(RandomSequence, FirstValuesFollowTheLinearCongruentialFormula) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomSequence, ::testing::ValuesIn(kSequences),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST(RandomReseed, SameSeedReplaysTheSameSequence) {
     CRandom random;

@@ -248,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(Boxes, RectangleOutline,
                          ::testing::Values(CCornerCase{"Square", {10, 10, 50, 50}},
                                            CCornerCase{"Wide", {3, 40, 117, 47}},
                                            CCornerCase{"ThreeByThree", {60, 60, 63, 63}}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST(PolygonFill, SelfIntersectingStarLeavesItsCentreUnfilled) {
     const COLORREF clrPen = RGB(255, 0, 0);
@@ -313,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CShrinkCase{"Largest", 336, 24}, CShrinkCase{"Start", 336, 39},
                       CShrinkCase{"OddDiameter", 336, 44}, CShrinkCase{"Middle", 336, 60},
                       CShrinkCase{"Smallest", 336, 81}, CShrinkCase{"Small", 60, 5}),
-    [](const auto& info) { return std::string(info.param.pszName); });
+    [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 struct COutsideCase {
     const char* pszName;
@@ -348,7 +348,7 @@ INSTANTIATE_TEST_SUITE_P(Points, OutsideRaster,
                                            COutsideCase{"BeyondBothEnds", kWidth, kHeight},
                                            COutsideCase{"FarNegative", INT_MIN, INT_MIN},
                                            COutsideCase{"FarPositive", INT_MAX, INT_MAX}),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 TEST(PixelReadBack, EveryColourReadsBackExactlyAtTheCorners) {
     CCanvas canvas(kWidth, kHeight);
@@ -461,7 +461,7 @@ TEST_P(DrawnRegion, ReportsWhatTheOperationsTouchedAndNoMore) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, DrawnRegion, ::testing::ValuesIn(kDrawnCases),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
 // Splits a rectangle at random until the pieces are small or the dice say stop.
 void Partition(const CRect& rc, std::mt19937& rng, std::vector<CRect>& pieces) {
@@ -569,7 +569,7 @@ TEST_P(FontFace, GameFaceIsDrawnInItsLiberationFace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faces, FontFace, ::testing::ValuesIn(kFaces),
-                         [](const auto& info) { return FaceName(info.param.pszFace); });
+                         [](const auto& testInfo) { return FaceName(testInfo.param.pszFace); });
 
 struct CCellCase {
     CFaceCase face;
@@ -602,9 +602,9 @@ std::vector<CCellCase> CellCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, FontCellHeight, ::testing::ValuesIn(CellCases()),
-                         [](const auto& info) {
-                             return FaceName(info.param.face.pszFace) + "_" +
-                                    std::to_string(info.param.nHeight);
+                         [](const auto& testInfo) {
+                             return FaceName(testInfo.param.face.pszFace) + "_" +
+                                    std::to_string(testInfo.param.nHeight);
                          });
 
 }  // namespace

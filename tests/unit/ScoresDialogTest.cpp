@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QPushButton& exit) { SendKey(&exit, Qt::Key_Escape); }, IDCANCEL},
         CCloseCase{"ClickOnExit", [](QPushButton& exit) { exit.click(); }, IDOK},
         CCloseCase{"EnterOnExit", [](QPushButton& exit) { SendKey(&exit, Qt::Key_Return); }, IDOK}),
-    [](const ::testing::TestParamInfo<CCloseCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CCloseCase>& testInfo) { return testInfo.param.pszName; });
 
 // The window host runs the dialog modally over the game window; Esc ends the run.
 TEST_F(ScoresDialogTest, WindowHostShowsTheDialogModallyUntilEsc) {

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         CListCase{"ThreeGames", {350, 4750, 0}, {"      0", "   4750", "    350", "   ----"}},
         CListCase{"FieldWidthNeedsNoBlank", {5000000}, {"5000000", "   ----"}},
         CListCase{"WiderThanFieldGetsNoBlank", {12345678}, {"12345678", "   ----"}}),
-    [](const ::testing::TestParamInfo<CListCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CListCase>& testInfo) { return testInfo.param.pszName; });
 
 TEST_F(ScoresTest, GameOverMenuDrawnManyTimesRecordsTheGameOnce) {
     FinishGame(1250);
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                   (rc.top + rc.bottom) / 2);
                                    }},
                       CNewGameCase{"NewGameCall", [](CGame& game) { game.View().NewGame(0); }}),
-    [](const ::testing::TestParamInfo<CNewGameCase>& info) { return info.param.pszName; });
+    [](const ::testing::TestParamInfo<CNewGameCase>& testInfo) { return testInfo.param.pszName; });
 
 struct CRolloverCase {
     int nGames;  // game g (from 1) ends with total g
@@ -139,8 +139,8 @@ INSTANTIATE_TEST_SUITE_P(Games, ScoresRolloverTest,
                                            CRolloverCase{1000, 1000, 1},
                                            CRolloverCase{1001, 1000, 2},
                                            CRolloverCase{2500, 1000, 1501}),
-                         [](const ::testing::TestParamInfo<CRolloverCase>& info) {
-                             return "After" + std::to_string(info.param.nGames) + "Games";
+                         [](const ::testing::TestParamInfo<CRolloverCase>& testInfo) {
+                             return "After" + std::to_string(testInfo.param.nGames) + "Games";
                          });
 
 TEST_F(ScoresTest, FirstNewGameOfARunEmptiesTheHistory) {

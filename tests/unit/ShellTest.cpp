@@ -508,9 +508,9 @@ INSTANTIATE_TEST_SUITE_P(
                   1,
                   "old contents",
                   false}),
-    [](const ::testing::TestParamInfo<CSaveCase>& info) {
+    [](const ::testing::TestParamInfo<CSaveCase>& testInfo) {
         std::string name;
-        for (const char* p = info.param.pszCase; *p; ++p) {
+        for (const char* p = testInfo.param.pszCase; *p; ++p) {
             if (std::isalnum(static_cast<unsigned char>(*p))) {
                 name += *p;
             }
