@@ -4,6 +4,7 @@
 // player that records what it was asked to play.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -72,8 +73,13 @@ public:
     };
     void PlayWave(const std::vector<unsigned char>& wave, EPlayMode eMode) override {
         m_plays.push_back({wave.size(), eMode});
+        if (m_onPlay) {
+            m_onPlay();
+        }
     }
     std::vector<CPlay> m_plays;
+    // Runs while each sound "plays", as the window system's events would arrive.
+    std::function<void()> m_onPlay;
 };
 
 // A whole game on the headless host at a given client size, with a fixed seed.

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -652,6 +653,82 @@ TEST_F(ShellTest, AboutBoxEndsByOkEnterEscOrItsCloseBox) {
         EXPECT_TRUE(bActed);
         EXPECT_FALSE(bStillOpen);
     }
+}
+
+// ---- The window between the window system and the view ----
+
+void SendClick(QWidget& widget, QEvent::Type eType, const CPoint& point, Qt::MouseButton button) {
+    const QPointF pos(point.x, point.y);
+    QMouseEvent event(eType, pos, widget.mapToGlobal(pos), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+CPoint MiddleOf(const CRect& rc) {
+    return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+// Pixels of the two verdict colours in the message band of the window's raster.
+int VerdictPixels(CViewWidget& widget, const CRect& band) {
+    int nPixels = 0;
+    for (int y = band.top; y < band.bottom; ++y) {
+        for (int x = band.left; x < band.right; ++x) {
+            const QRgb rgb = widget.ClientRaster().Image().pixel(x, y) & 0xFFFFFF;
+            nPixels += rgb == 0xB6FF00 || rgb == 0x808080;
+        }
+    }
+    return nPixels;
+}
+
+TEST_F(ShellTest, SecondPressOfADoubleClickReachesNoHandler) {
+    StartGame();
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        SendClick(Widget(), QEvent::MouseButtonDblClick, MiddleOf(View().m_rectMenuItem[2]),
+                  button);
+        EXPECT_EQ(View().m_nProblem, 0) << "button " << button;
+    }
+    SendClick(Widget(), QEvent::MouseButtonPress, MiddleOf(View().m_rectMenuItem[0]),
+              Qt::LeftButton);
+    ASSERT_EQ(View().m_nProblem, 1);
+    SendClick(Widget(), QEvent::MouseButtonDblClick, View().m_ptRight, Qt::RightButton);
+    EXPECT_EQ(View().m_bSwapRight, FALSE) << "a double right-click swapped a colour";
+}
+
+TEST_F(ShellTest, DuringTheVerdictsSoundTheWindowShowsItAndKeepsInputForLater) {
+    StartGame();
+    ChooseProblem(1);
+    int nShownDuringSound = -1;
+    int nProblemDuringSound = -1;
+    m_sound.m_onPlay = [&] {
+        // A click on entry 2 and an expose arrive while the sound plays.
+        SendClick(Widget(), QEvent::MouseButtonPress, MiddleOf(View().m_rectMenuSlot[1]),
+                  Qt::LeftButton);
+        Widget().Invalidate();
+        Widget().repaint();
+        nShownDuringSound = VerdictPixels(Widget(), View().m_rectMessage);
+        nProblemDuringSound = View().m_nProblem;
+    };
+    SendClick(Widget(), QEvent::MouseButtonPress, View().m_ptLeft, Qt::LeftButton);
+    EXPECT_GT(nShownDuringSound, 0) << "the expose repainted the screen instead of showing it";
+    EXPECT_EQ(nProblemDuringSound, 1) << "the click was handled during the sound";
+    EXPECT_EQ(View().m_nProblem, 2) << "the click made during the sound chooses entry 2 afterwards";
+    EXPECT_EQ(View().m_nPlays[1], 1);
+}
+
+TEST_F(ShellTest, ANewGameIsLaidOutWhileItsMenuIsOnScreen) {
+    StartGame();
+    for (int& nPlays : View().m_nPlays) {
+        nPlays = 5;
+    }
+    View().DrawMenu();
+    ASSERT_TRUE(View().m_bGameOver);
+    PressKey(Qt::Key_Home, Qt::NoModifier);
+    QApplication::processEvents();
+    ChooseProblem(1);
+    // Closing a box over the problem makes the window system repaint the window.
+    Widget().Invalidate();
+    Widget().repaint();
+    EXPECT_EQ(View().m_nProblem, 1);
+    EXPECT_EQ(View().m_nPhase, PHASE_SHOWN);
 }
 
 }  // namespace
