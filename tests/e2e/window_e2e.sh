@@ -8,6 +8,8 @@
 #   i3       a second window opening on the workspace leaves the game running, same size
 #   weston   (Wayland) problem 1 played to a verdict: the verdict is on screen within a
 #            second of the click and stays through the pause, then the menu comes back
+#   doubleclick  (no window manager) a double-click on "3 - Find The Center" shows the
+#            problem without a verdict: the second press is not a click on the problem
 set -u
 source "$(dirname "$0")/lib/common.sh"
 
@@ -95,6 +97,24 @@ case $3 in
         expect_same_window "a second window" second-window
         ;;
     weston) weston_case ;;
+    doubleclick)
+        x11_case none
+        e2e_client_area
+        read -r l t r b <<<"${E2E_SLOT[2]}"
+        xdotool mousemove --sync "$(e2e_ax $((l + 12 * E2E_UX)))" "$(e2e_ay $(((t + b) / 2)))"
+        xdotool click --repeat 2 --delay 80 1
+        read -r l t r b <<<"$E2E_RECT_BOTH"
+        shapes="$((E2E_X + l)) $((E2E_Y + t)) $((r - l)) $((b - t))"
+        problem3_shown() { e2e_shot "$1" && (($(e2e_px count $shapes "$E2E_GREEN") > 20000)); }
+        e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 3 screen" problem3_shown problem
+        read -r l t r b <<<"$E2E_RECT_MESSAGE"
+        band="$((E2E_X + l)) $((E2E_Y + t)) $((r - l)) $((b - t))"
+        sleep 1
+        # A verdict fills the band with its colour; the prompt's edges hold a few greys.
+        problem3_shown after-double-click || e2e_fail "problem 3 left the screen after the double-click"
+        (($(e2e_px count $band "$E2E_WRONG") < 1000)) || e2e_fail "the double-click answered the problem"
+        e2e_log "a double-click on entry 3 chose the problem and answered nothing"
+        ;;
     *) e2e_fail "unknown case $3" ;;
 esac
 e2e_log "passed"
