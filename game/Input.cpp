@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Keys and clicks, routed by screen, and the closing of every judged answer.
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
 #include "scores/ScoresDlg.h"
@@ -10,8 +11,6 @@ constexpr DWORD kAnswerPauseMs = 3000;
 // How long the pause sleeps between two looks at the clock.
 constexpr DWORD kPausePollMs = 10;
 
-constexpr COLORREF kRightColor = RGB(182, 255, 0);
-constexpr COLORREF kWrongColor = RGB(128, 128, 128);
 constexpr int kSoundRight = 102;
 constexpr int kSoundWrong = 103;
 

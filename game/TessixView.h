@@ -209,7 +209,7 @@ public:
     DWORD m_dwWaitStart = 0;
     DWORD m_dwWaitNow = 0;
     DWORD m_dwWaited = 0;
-    COLORREF m_clrOrange = RGB(255, 128, 0);
+    COLORREF m_clrOrange;  // kOrange until the layout asks the surface for its nearest
     int m_nAreaLeft = 0;
     int m_nAreaRight = 0;
     int m_nRatio = 0;

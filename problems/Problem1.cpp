@@ -3,6 +3,7 @@
 // one of 18 sizes on the right. Both are measured as pixel counts when the problem is
 // generated, and the click is judged against those counts alone, whatever colours the
 // player has swapped the shapes to since.
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
 
@@ -16,8 +17,6 @@ const char* const g_pszPrompt1 =
 
 namespace {
 
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr int kPoints = 100;
 constexpr int kInsets = 18;
 // The circle's box lies this far inside the right square at inset 0.

@@ -7,6 +7,7 @@
 // resize keys take the circle's colour from its centre, so a switched circle stays so.
 #include <limits>
 
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
 #include "problems/Shapes.h"
@@ -22,8 +23,6 @@ const char* const g_pszPrompt2 =
 
 namespace {
 
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr int kPoints = 150;
 
 // The circle's box lies this far inside the right square, plus the inset.

@@ -3,6 +3,7 @@
 // 4 by 3 grid of red dots, one of which sits on the polygon's centre of area. The centre
 // is not computed from the geometry: it is where the green pixels, counted column by
 // column and then row by row, split in half.
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
 
@@ -15,9 +16,6 @@ const char* const g_pszPrompt3 =
 
 namespace {
 
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr int kPoints = 300;
 constexpr int kStartSound = 104;
 constexpr int kVertices = 14;

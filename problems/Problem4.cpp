@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "game/Colours.h"
 #include "problems/Prompts.h"
 
 const char* const g_pszPrompt4 =
@@ -20,11 +21,6 @@ const char* const g_pszPrompt4 =
     "Ctrl and P keys. \nTo quit, press the Alt and F4 keys. ";
 
 namespace {
-
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kCyan = RGB(0, 255, 255);
 
 constexpr int kVertices = 12;
 constexpr int kNotchVertices = 4;
