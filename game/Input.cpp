@@ -41,7 +41,7 @@ void CTessixView::StartNewGame() {
     NewGame(0);
     m_nScore = 0;
     m_nPhase = PHASE_MENU;
-    for (m_i = 0; m_i < 4; ++m_i) {
+    for (m_i = 0; m_i < kProblems; ++m_i) {
         m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
     }
     DrawMenu();
@@ -59,8 +59,9 @@ void CTessixView::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
 
     // The first open entry under the point wins: an exhausted entry's old place may now
     // hold another problem's entry.
-    for (int p = 1; p <= 4; ++p) {
-        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive && m_nPlays[p - 1] < 5) {
+    for (int p = 1; p <= kProblems; ++p) {
+        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive &&
+            m_nPlays[p - 1] < kPresentations) {
             m_nProblem = p;
             m_bMenuActive = FALSE;
             m_nPhase = PHASE_FRESH;

@@ -113,7 +113,7 @@ void CTessixView::LayOutForTheGame(CDC* pDC) {
     m_rectScore = CRect(W - 10 * ux, ux / 2, W - 2 * ux, 4 * uy);
     m_rectScoreLabel = CRect(W - 18 * ux - ux / 2, ux / 2, W - 10 * ux - ux / 2, 4 * uy);
     const int B = m_rectMessage.bottom;
-    for (m_i = 0; m_i < 4; ++m_i) {
+    for (m_i = 0; m_i < kProblems; ++m_i) {
         m_rectMenuSlot[m_i] =
             CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux, B + (6 * m_i + 3) * uy + 4 * uy);
         m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
@@ -210,8 +210,8 @@ void CTessixView::DrawMenu() {
     dc.SelectObject(&m_fontLabel);
     dc.SetTextColor(kHelpColor);
     bool bAnyOpen = false;
-    for (m_i = 0; m_i < 4; ++m_i) {
-        bAnyOpen = bAnyOpen || m_nPlays[m_i] < 5;
+    for (m_i = 0; m_i < kProblems; ++m_i) {
+        bAnyOpen = bAnyOpen || m_nPlays[m_i] < kPresentations;
     }
     m_strHelp = bAnyOpen ? CString(kHelpChoose) + kHelpKeys : CString(kHelpKeysGameOver);
     dc.DrawText(m_strHelp, m_rectMessage, DT_WORDBREAK);
@@ -222,8 +222,8 @@ void CTessixView::DrawMenu() {
     m_bSwapRight = FALSE;
 
     dc.SelectObject(&m_fontTitle);
-    for (m_i = 0; m_i < 4; ++m_i) {
-        if (m_nPlays[m_i] >= 5) {
+    for (m_i = 0; m_i < kProblems; ++m_i) {
+        if (m_nPlays[m_i] >= kPresentations) {
             continue;
         }
         m_strLabel = kMenuEntries[m_i];

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "game/Rules.h"
 #include "platform/Clock.h"
 #include "platform/Dc.h"
 #include "platform/Gdi.h"
@@ -105,8 +106,8 @@ public:
     CRect m_rectTitle;
     CRect m_rectScore;
     CRect m_rectScoreLabel;
-    CRect m_rectMenuItem[4];
-    CRect m_rectMenuSlot[4];
+    CRect m_rectMenuItem[kProblems];
+    CRect m_rectMenuSlot[kProblems];
     CRect m_rectMessage;
     int m_nUnitX = 0;
     int m_nUnitY = 0;
@@ -190,7 +191,7 @@ public:
     BOOL m_bSwapLeft = FALSE;
     BOOL m_bSwapRight = FALSE;
     int m_nScore = 0;
-    int m_nPlays[4] = {};
+    int m_nPlays[kProblems] = {};
     int m_nJitter[8] = {};
     CPoint m_ptCenter;
     int m_nSide = 0;

@@ -63,13 +63,13 @@ void CTessixView::NewGame(int nFirst) {
 
 void CTessixView::CountPresentation(int nProblem) {
     m_nPlays[nProblem - 1] += 1;
-    if (m_nPlays[nProblem - 1] != 5) {
+    if (m_nPlays[nProblem - 1] != kPresentations) {
         return;
     }
     // Close up the entries still open from the top, in problem order.
     m_nSlot = 0;
-    for (m_k = 0; m_k < 4; ++m_k) {
-        if (m_nPlays[m_k] < 5) {
+    for (m_k = 0; m_k < kProblems; ++m_k) {
+        if (m_nPlays[m_k] < kPresentations) {
             m_rectMenuItem[m_k] = m_rectMenuSlot[m_nSlot];
             ++m_nSlot;
         }
