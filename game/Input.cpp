@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Keys and clicks, routed by screen, and the closing of every judged answer.
+#include <cstdio>
+
 #include "game/Colours.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
@@ -101,6 +103,22 @@ void CTessixView::WipeMessage(CDC* pDC) {
     pDC->SelectObject(&m_penWhite);
     pDC->SelectObject(&m_brushWhite);
     pDC->Rectangle(m_rectMessage);
+}
+
+CAnswer RightAnswer(int nPoints) {
+    char szMessage[48] = {};
+    std::snprintf(szMessage, sizeof szMessage, "CORRECT for %i POINTS!", nPoints);
+    CAnswer answer;
+    answer.eVerdict = EVerdict::Right;
+    answer.nPoints = nPoints;
+    answer.strMessage = szMessage;
+    return answer;
+}
+
+CAnswer WrongAnswer(const char* pszMessage) {
+    CAnswer answer;
+    answer.strMessage = pszMessage;
+    return answer;
 }
 
 void CTessixView::FinishAnswer(CDC* pDC, const CAnswer& answer, EWipe eWipe) {

@@ -32,6 +32,11 @@ struct CAnswer {
     CString strMessage;
 };
 
+// A right answer earning nPoints, its message "CORRECT for nPoints POINTS!" (game/Input.cpp).
+CAnswer RightAnswer(int nPoints);
+// A wrong answer shown as pszMessage; it earns nothing.
+CAnswer WrongAnswer(const char* pszMessage);
+
 // Whether FinishAnswer wipes the message band itself or finds it already wiped (a
 // problem that draws into the wiped band before the verdict).
 enum class EWipe { Wipe, AlreadyWiped };

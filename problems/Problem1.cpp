@@ -81,11 +81,7 @@ void CTessixView::OnProblem1Click(CDC* pDC, CPoint point) {
     } else {
         return;
     }
-    CAnswer answer;
-    answer.eVerdict = bRight ? EVerdict::Right : EVerdict::Wrong;
-    answer.nPoints = bRight ? kPoints : 0;
-    answer.strMessage = bRight ? "CORRECT for 100 POINTS!" : "SORRY!";
-    FinishAnswer(pDC, answer);
+    FinishAnswer(pDC, bRight ? RightAnswer(kPoints) : WrongAnswer("SORRY!"));
 }
 
 void CTessixView::OnProblem1RightClick(CDC* pDC, CPoint point) {

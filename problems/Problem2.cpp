@@ -154,17 +154,13 @@ void CTessixView::OnProblem2Click(CDC* pDC, CPoint point) {
         // nothing, and the problem still ends, as no resize could ever make it right.
         m_nRatio = std::numeric_limits<int>::max();
     }
-    CAnswer answer;
     if (m_nRatio < kRatioLow) {
-        answer.strMessage = "SORRY, Too Big!";
+        FinishAnswer(pDC, WrongAnswer("SORRY, Too Big!"));
     } else if (m_nRatio > kRatioHigh) {
-        answer.strMessage = "SORRY, Not Big Enough!";
+        FinishAnswer(pDC, WrongAnswer("SORRY, Not Big Enough!"));
     } else {
-        answer.eVerdict = EVerdict::Right;
-        answer.nPoints = kPoints;
-        answer.strMessage = "CORRECT for 150 POINTS!";
+        FinishAnswer(pDC, RightAnswer(kPoints));
     }
-    FinishAnswer(pDC, answer);
 }
 
 void CTessixView::OnProblem2RightClick(CDC* pDC, CPoint point) {

@@ -125,11 +125,7 @@ void CTessixView::OnProblem3Click(CDC* pDC, CPoint point) {
     const int cy = m_ptCenter.y;
     if (cx - kHitReach < point.x && point.x < cx + kHitReach && cy - kHitReach < point.y &&
         point.y < cy + kHitReach) {
-        CAnswer answer;
-        answer.eVerdict = EVerdict::Right;
-        answer.nPoints = kPoints;
-        answer.strMessage = "CORRECT for 300 POINTS!";
-        FinishAnswer(pDC, answer);
+        FinishAnswer(pDC, RightAnswer(kPoints));
         return;
     }
 
@@ -144,9 +140,5 @@ void CTessixView::OnProblem3Click(CDC* pDC, CPoint point) {
     for (const CPoint& off : kMark) {
         pDC->SetPixel(cx + off.x, cy + off.y, kBlue);
     }
-    CAnswer answer;
-    answer.eVerdict = EVerdict::Wrong;
-    answer.nPoints = 0;
-    answer.strMessage = "SORRY!";
-    FinishAnswer(pDC, answer, EWipe::AlreadyWiped);
+    FinishAnswer(pDC, WrongAnswer("SORRY!"), EWipe::AlreadyWiped);
 }

@@ -129,11 +129,9 @@ ESymmetry SymmetryOf(const CPoint* pt) {
 }  // namespace
 
 CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESymmetry eSymmetry) {
-    CAnswer answer;
     const int d = nBlue >= nTarget ? nBlue - nTarget : nTarget - nBlue;
     if (d >= nTolerance) {
-        answer.strMessage = nBlue > nTarget ? "SORRY, Too Big!" : "SORRY, Not Big Enough!";
-        return answer;
+        return WrongAnswer(nBlue > nTarget ? "SORRY, Too Big!" : "SORRY, Not Big Enough!");
     }
     // Each 50 pixels of difference cost 10 points; d < nTolerance <= nScoreBase keeps the
     // operand positive.
@@ -147,12 +145,7 @@ CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESy
     if (nPoints > 389) {
         nPoints = 400;
     }
-    char szNumber[16] = {};
-    std::snprintf(szNumber, sizeof szNumber, "%i", nPoints);
-    answer.eVerdict = EVerdict::Right;
-    answer.nPoints = nPoints;
-    answer.strMessage = CString("CORRECT for ") + szNumber + " POINTS!";
-    return answer;
+    return RightAnswer(nPoints);
 }
 
 void CTessixView::DrawProblem4() {
