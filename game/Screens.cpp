@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "game/Colours.h"
+#include "game/Fonts.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
 #include "problems/Prompts.h"
@@ -39,14 +40,6 @@ constexpr const char* kMenuEntries[kProblems] = {
     "   4 - Reshape The Larger One",
 };
 
-void CreateScreenFont(CFont& font, int nHeight, int nWeight, const char* pszFace) {
-    if (font.GetSafeHandle()) {
-        font.DeleteObject();
-    }
-    font.CreateFont(nHeight, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEVICE_PRECIS,
-                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, pszFace);
-}
-
 }  // namespace
 
 void CTessixView::OnDraw(CDC* pDC) {
@@ -55,7 +48,7 @@ void CTessixView::OnDraw(CDC* pDC) {
 
     const int W = m_rectClient.right;
     const int H = m_rectClient.bottom;
-    CreateScreenFont(m_fontResult, H / 12, FW_DONTCARE, "Arial Bold");
+    MakeFont(m_fontResult, H / 12, "Arial Bold");
 
     m_timeNow = CTime(m_pClock->Time());
     m_strDate = m_timeNow.Format("%c");
@@ -118,9 +111,9 @@ void CTessixView::LayOutForTheGame(CDC* pDC) {
             CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux, B + (6 * m_i + 3) * uy + 4 * uy);
         m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
     }
-    CreateScreenFont(m_fontTitle, 4 * uy, FW_BOLD, "Courier New");
-    CreateScreenFont(m_fontLabel, 9 * uy / 4, FW_DONTCARE, "Arial Bold");
-    CreateScreenFont(m_fontMessage, PromptFontHeight(), FW_DONTCARE, "Arial Bold");
+    MakeFont(m_fontTitle, 4 * uy, "Courier New", FW_BOLD);
+    MakeFont(m_fontLabel, 9 * uy / 4, "Arial Bold");
+    MakeFont(m_fontMessage, PromptFontHeight(), "Arial Bold");
     m_clrOrange = pDC->GetNearestColor(kOrange);
     if (!m_brushOrange.GetSafeHandle()) {
         m_brushOrange.CreateSolidBrush(m_clrOrange);
@@ -142,7 +135,7 @@ int CTessixView::PromptFontHeight() const {
     const CRect rcBand(0, 0, m_rectMessage.Width(), m_rectMessage.Height());
     int nHeight = m_nFontHeight;
     for (; nHeight > 1; --nHeight) {
-        CreateScreenFont(font, nHeight, FW_DONTCARE, "Arial Bold");
+        MakeFont(font, nHeight, "Arial Bold");
         bool bFits = true;
         for (const char* pszPrompt : {g_pszPrompt1, g_pszPrompt2, g_pszPrompt3, g_pszPrompt4}) {
             bFits = bFits && dc.DrawText(pszPrompt, rcBand, DT_WORDBREAK) <= rcBand.Height();
