@@ -6,6 +6,7 @@
 #include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
+#include "problems/Shapes.h"
 
 const char* const g_pszPrompt1 =
     "This is problem 1, worth 100 points. On the left there is a blue triangle and on the "
@@ -25,9 +26,7 @@ constexpr int kCircleMargin = 28;
 }  // namespace
 
 CRect CTessixView::Problem1CircleBox() const {
-    const int k = kCircleMargin + m_nInset;
-    return CRect(m_rectRight.left + k, m_rectRight.top + k, m_rectRight.right - k,
-                 m_rectRight.bottom - k);
+    return InsetSquare(m_rectRight, kCircleMargin + m_nInset);
 }
 
 void CTessixView::DrawProblem1Triangle(CDC* pDC) {
@@ -48,10 +47,7 @@ void CTessixView::DrawProblem1() {
 
     DrawFrame(&dc);
 
-    const CRect& L = m_rectLeft;
-    m_ptTriangle[0] = CPoint(L.left, L.bottom);
-    m_ptTriangle[1] = CPoint((L.left + L.right) / 2, L.top + 12);
-    m_ptTriangle[2] = CPoint(L.right, L.bottom);
+    TriangleInSquare(m_rectLeft, m_ptTriangle);
     DrawProblem1Triangle(&dc);
 
     if (m_nPhase == PHASE_FRESH) {
