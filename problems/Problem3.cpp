@@ -37,6 +37,26 @@ constexpr int kHitReach = 3;
 // and bottom pixels are left red.
 constexpr CPoint kMark[7] = {{0, 0}, {-1, 0}, {1, 0}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
 
+// A red dot: the 3 by 3 square of pixels centred on (x, y).
+void DrawDot(CDC& dc, int x, int y) {
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            dc.SetPixel(x + dx, y + dy, kRed);
+        }
+    }
+}
+
+// The grid of dots, column by column, placed so that the dot in column nCentreCol and
+// row nCentreRow lies on ptCentre.
+void DrawDotGrid(CDC& dc, CPoint ptCentre, int nCentreCol, int nCentreRow) {
+    for (int col = 0; col < kGridCols; ++col) {
+        for (int row = 0; row < kGridRows; ++row) {
+            DrawDot(dc, ptCentre.x + (col - nCentreCol) * kGridStep,
+                    ptCentre.y + (row - nCentreRow) * kGridStep);
+        }
+    }
+}
+
 }  // namespace
 
 void CTessixView::ComputeGreenShape() {
@@ -102,17 +122,8 @@ void CTessixView::DrawProblem3() {
         CountPresentation(3);
     }
 
-    for (int col = 0; col < kGridCols; ++col) {
-        for (int row = 0; row < kGridRows; ++row) {
-            const int x = m_ptCenter.x + (col - m_nCenterCol) * kGridStep;
-            const int y = m_ptCenter.y + (row - m_nInset) * kGridStep;
-            for (int dx = -1; dx <= 1; ++dx) {
-                for (int dy = -1; dy <= 1; ++dy) {
-                    dc.SetPixel(x + dx, y + dy, kRed);
-                }
-            }
-        }
-    }
+    // m_nInset holds the centre dot's row.
+    DrawDotGrid(dc, m_ptCenter, m_nCenterCol, m_nInset);
 
     m_nPhase = PHASE_SHOWN;
 }
