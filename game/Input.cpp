@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Keys and clicks, routed by screen, and the closing of every judged answer.
+#include <cstdio>
+
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
 #include "scores/ScoresDlg.h"
@@ -10,8 +13,6 @@ constexpr DWORD kAnswerPauseMs = 3000;
 // How long the pause sleeps between two looks at the clock.
 constexpr DWORD kPausePollMs = 10;
 
-constexpr COLORREF kRightColor = RGB(182, 255, 0);
-constexpr COLORREF kWrongColor = RGB(128, 128, 128);
 constexpr int kSoundRight = 102;
 constexpr int kSoundWrong = 103;
 
@@ -42,7 +43,7 @@ void CTessixView::StartNewGame() {
     NewGame(0);
     m_nScore = 0;
     m_nPhase = PHASE_MENU;
-    for (m_i = 0; m_i < 4; ++m_i) {
+    for (m_i = 0; m_i < kProblems; ++m_i) {
         m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
     }
     DrawMenu();
@@ -60,8 +61,9 @@ void CTessixView::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
 
     // The first open entry under the point wins: an exhausted entry's old place may now
     // hold another problem's entry.
-    for (int p = 1; p <= 4; ++p) {
-        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive && m_nPlays[p - 1] < 5) {
+    for (int p = 1; p <= kProblems; ++p) {
+        if (m_rectMenuItem[p - 1].ContainsStrictly(point) && m_bMenuActive &&
+            m_nPlays[p - 1] < kPresentations) {
             m_nProblem = p;
             m_bMenuActive = FALSE;
             m_nPhase = PHASE_FRESH;
@@ -101,6 +103,22 @@ void CTessixView::WipeMessage(CDC* pDC) {
     pDC->SelectObject(&m_penWhite);
     pDC->SelectObject(&m_brushWhite);
     pDC->Rectangle(m_rectMessage);
+}
+
+CAnswer RightAnswer(int nPoints) {
+    char szMessage[48] = {};
+    std::snprintf(szMessage, sizeof szMessage, "CORRECT for %i POINTS!", nPoints);
+    CAnswer answer;
+    answer.eVerdict = EVerdict::Right;
+    answer.nPoints = nPoints;
+    answer.strMessage = szMessage;
+    return answer;
+}
+
+CAnswer WrongAnswer(const char* pszMessage) {
+    CAnswer answer;
+    answer.strMessage = pszMessage;
+    return answer;
 }
 
 void CTessixView::FinishAnswer(CDC* pDC, const CAnswer& answer, EWipe eWipe) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "game/Colours.h"
+#include "game/Fonts.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
 #include "problems/Prompts.h"
@@ -30,25 +32,13 @@ constexpr const char* kHelpKeysGameOver =
     "To see the instructions, press F1. To print them, press the Ctrl and P keys. \nTo see "
     "past scores, press F2.\nTo exit, press the Alt and F4 keys. ";
 
-struct CMenuEntry {
-    const char* pszText;
-    COLORREF clr;
+// The menu entries in problem order, each drawn in its kMenuEntryColor.
+constexpr const char* kMenuEntries[kProblems] = {
+    "   1 - Which Shape Is Bigger",
+    "   2 - Stop When They Are Equal",
+    "   3 - Find The Center",
+    "   4 - Reshape The Larger One",
 };
-
-constexpr CMenuEntry kMenuEntries[4] = {
-    {"   1 - Which Shape Is Bigger", RGB(0, 180, 90)},
-    {"   2 - Stop When They Are Equal", RGB(255, 0, 0)},
-    {"   3 - Find The Center", RGB(0, 0, 255)},
-    {"   4 - Reshape The Larger One", RGB(255, 120, 80)},
-};
-
-void CreateScreenFont(CFont& font, int nHeight, int nWeight, const char* pszFace) {
-    if (font.GetSafeHandle()) {
-        font.DeleteObject();
-    }
-    font.CreateFont(nHeight, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEVICE_PRECIS,
-                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, pszFace);
-}
 
 }  // namespace
 
@@ -58,7 +48,7 @@ void CTessixView::OnDraw(CDC* pDC) {
 
     const int W = m_rectClient.right;
     const int H = m_rectClient.bottom;
-    CreateScreenFont(m_fontResult, H / 12, FW_DONTCARE, "Arial Bold");
+    MakeFont(m_fontResult, H / 12, "Arial Bold");
 
     m_timeNow = CTime(m_pClock->Time());
     m_strDate = m_timeNow.Format("%c");
@@ -116,15 +106,15 @@ void CTessixView::LayOutForTheGame(CDC* pDC) {
     m_rectScore = CRect(W - 10 * ux, ux / 2, W - 2 * ux, 4 * uy);
     m_rectScoreLabel = CRect(W - 18 * ux - ux / 2, ux / 2, W - 10 * ux - ux / 2, 4 * uy);
     const int B = m_rectMessage.bottom;
-    for (m_i = 0; m_i < 4; ++m_i) {
+    for (m_i = 0; m_i < kProblems; ++m_i) {
         m_rectMenuSlot[m_i] =
             CRect(6 * ux, B + (6 * m_i + 3) * uy, W - 6 * ux, B + (6 * m_i + 3) * uy + 4 * uy);
         m_rectMenuItem[m_i] = m_rectMenuSlot[m_i];
     }
-    CreateScreenFont(m_fontTitle, 4 * uy, FW_BOLD, "Courier New");
-    CreateScreenFont(m_fontLabel, 9 * uy / 4, FW_DONTCARE, "Arial Bold");
-    CreateScreenFont(m_fontMessage, PromptFontHeight(), FW_DONTCARE, "Arial Bold");
-    m_clrOrange = pDC->GetNearestColor(RGB(255, 128, 0));
+    MakeFont(m_fontTitle, 4 * uy, "Courier New", FW_BOLD);
+    MakeFont(m_fontLabel, 9 * uy / 4, "Arial Bold");
+    MakeFont(m_fontMessage, PromptFontHeight(), "Arial Bold");
+    m_clrOrange = pDC->GetNearestColor(kOrange);
     if (!m_brushOrange.GetSafeHandle()) {
         m_brushOrange.CreateSolidBrush(m_clrOrange);
     }
@@ -145,7 +135,7 @@ int CTessixView::PromptFontHeight() const {
     const CRect rcBand(0, 0, m_rectMessage.Width(), m_rectMessage.Height());
     int nHeight = m_nFontHeight;
     for (; nHeight > 1; --nHeight) {
-        CreateScreenFont(font, nHeight, FW_DONTCARE, "Arial Bold");
+        MakeFont(font, nHeight, "Arial Bold");
         bool bFits = true;
         for (const char* pszPrompt : {g_pszPrompt1, g_pszPrompt2, g_pszPrompt3, g_pszPrompt4}) {
             bFits = bFits && dc.DrawText(pszPrompt, rcBand, DT_WORDBREAK) <= rcBand.Height();
@@ -187,7 +177,7 @@ void CTessixView::DrawFrame(CDC* pDC) {
     pDC->SetBkMode(TRANSPARENT);
 
     pDC->SelectObject(&m_fontTitle);
-    pDC->SetTextColor(RGB(212, 0, 212));
+    pDC->SetTextColor(kTitleColor);
     pDC->DrawText("TESSIX", m_rectTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
     if (m_nScore == 0) {
@@ -196,10 +186,10 @@ void CTessixView::DrawFrame(CDC* pDC) {
     pDC->Rectangle(m_rectScore);
     pDC->Rectangle(m_rectScoreLabel);
     pDC->SelectObject(&m_fontLabel);
-    pDC->SetTextColor(RGB(192, 192, 192));
+    pDC->SetTextColor(kScoreLabelColor);
     pDC->DrawText("Score: ", m_rectScoreLabel, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
     std::snprintf(m_szNumber, sizeof m_szNumber, "%i", m_nScore);
-    pDC->SetTextColor(RGB(0, 120, 120));
+    pDC->SetTextColor(kScoreColor);
     pDC->DrawText(m_szNumber, m_rectScore, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 
@@ -211,10 +201,10 @@ void CTessixView::DrawMenu() {
     dc.SetBkMode(TRANSPARENT);
 
     dc.SelectObject(&m_fontLabel);
-    dc.SetTextColor(RGB(0, 0, 190));
+    dc.SetTextColor(kHelpColor);
     bool bAnyOpen = false;
-    for (m_i = 0; m_i < 4; ++m_i) {
-        bAnyOpen = bAnyOpen || m_nPlays[m_i] < 5;
+    for (m_i = 0; m_i < kProblems; ++m_i) {
+        bAnyOpen = bAnyOpen || m_nPlays[m_i] < kPresentations;
     }
     m_strHelp = bAnyOpen ? CString(kHelpChoose) + kHelpKeys : CString(kHelpKeysGameOver);
     dc.DrawText(m_strHelp, m_rectMessage, DT_WORDBREAK);
@@ -225,20 +215,20 @@ void CTessixView::DrawMenu() {
     m_bSwapRight = FALSE;
 
     dc.SelectObject(&m_fontTitle);
-    for (m_i = 0; m_i < 4; ++m_i) {
-        if (m_nPlays[m_i] >= 5) {
+    for (m_i = 0; m_i < kProblems; ++m_i) {
+        if (m_nPlays[m_i] >= kPresentations) {
             continue;
         }
-        m_strLabel = kMenuEntries[m_i].pszText;
+        m_strLabel = kMenuEntries[m_i];
         dc.Rectangle(m_rectMenuItem[m_i]);
-        dc.SetTextColor(kMenuEntries[m_i].clr);
+        dc.SetTextColor(kMenuEntryColor[m_i]);
         dc.DrawText(m_strLabel, m_rectMenuItem[m_i], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
 
     if (!bAnyOpen) {
         m_strLabel = "Game Over! To Play Again Press Home.";
         dc.Rectangle(m_rectMenuSlot[1]);
-        dc.SetTextColor(RGB(200, 0, 0));
+        dc.SetTextColor(kGameOverColor);
         dc.DrawText(m_strLabel, m_rectMenuSlot[1], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         if (!m_bGameOver) {
             g_dlgScores.RecordScore(m_nScore);
@@ -254,7 +244,7 @@ void CTessixView::DrawPromptScreen(CDC* pDC, const char* pszPrompt) {
     pDC->SelectObject(&m_brushWhite);
     pDC->Rectangle(m_rectClient);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->SetTextColor(kPromptColor);
     pDC->SelectObject(&m_fontMessage);
     m_strLabel = pszPrompt;
     pDC->DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "game/Rules.h"
 #include "platform/Clock.h"
 #include "platform/Dc.h"
 #include "platform/Gdi.h"
@@ -30,6 +31,11 @@ struct CAnswer {
     int nPoints = 0;  // added to the score when right
     CString strMessage;
 };
+
+// A right answer earning nPoints, its message "CORRECT for nPoints POINTS!" (game/Input.cpp).
+CAnswer RightAnswer(int nPoints);
+// A wrong answer shown as pszMessage; it earns nothing.
+CAnswer WrongAnswer(const char* pszMessage);
 
 // Whether FinishAnswer wipes the message band itself or finds it already wiped (a
 // problem that draws into the wiped band before the verdict).
@@ -105,8 +111,8 @@ public:
     CRect m_rectTitle;
     CRect m_rectScore;
     CRect m_rectScoreLabel;
-    CRect m_rectMenuItem[4];
-    CRect m_rectMenuSlot[4];
+    CRect m_rectMenuItem[kProblems];
+    CRect m_rectMenuSlot[kProblems];
     CRect m_rectMessage;
     int m_nUnitX = 0;
     int m_nUnitY = 0;
@@ -190,7 +196,7 @@ public:
     BOOL m_bSwapLeft = FALSE;
     BOOL m_bSwapRight = FALSE;
     int m_nScore = 0;
-    int m_nPlays[4] = {};
+    int m_nPlays[kProblems] = {};
     int m_nJitter[8] = {};
     CPoint m_ptCenter;
     int m_nSide = 0;
@@ -209,7 +215,7 @@ public:
     DWORD m_dwWaitStart = 0;
     DWORD m_dwWaitNow = 0;
     DWORD m_dwWaited = 0;
-    COLORREF m_clrOrange = RGB(255, 128, 0);
+    COLORREF m_clrOrange;  // kOrange until the layout asks the surface for its nearest
     int m_nAreaLeft = 0;
     int m_nAreaRight = 0;
     int m_nRatio = 0;

@@ -4,10 +4,12 @@
 
 #include <QtGlobal>
 
+#include "game/Colours.h"
 #include "scores/ScoresDlg.h"
 
 CTessixView::CTessixView(const CViewWorld& world)
     : m_strVersion(world.strVersion),
+      m_clrOrange(kOrange),
       m_pHost(world.pHost),
       m_pClock(world.pClock),
       m_pSound(world.pSound) {
@@ -22,20 +24,20 @@ CTessixView::~CTessixView() = default;
 
 void CTessixView::NewGame(int nFirst) {
     if (!m_brushRed.GetSafeHandle()) {
-        m_brushBlue.CreateSolidBrush(RGB(0, 0, 255));
-        m_brushRed.CreateSolidBrush(RGB(255, 0, 0));
-        m_brushYellow.CreateSolidBrush(RGB(255, 255, 0));
-        m_brushMagenta.CreateSolidBrush(RGB(255, 0, 255));
-        m_brushCyan.CreateSolidBrush(RGB(0, 255, 255));
-        m_brushWhite.CreateSolidBrush(RGB(255, 255, 255));
-        m_brushGreen.CreateSolidBrush(RGB(0, 255, 0));
-        m_penRed.CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
-        m_penBlue.CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
-        m_penYellow.CreatePen(PS_SOLID, 1, RGB(255, 255, 0));
-        m_penMagenta.CreatePen(PS_SOLID, 1, RGB(255, 0, 255));
-        m_penGreen.CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
-        m_penWhite.CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-        m_penWhiteWide.CreatePen(PS_SOLID, 3, RGB(255, 255, 255));
+        m_brushBlue.CreateSolidBrush(kBlue);
+        m_brushRed.CreateSolidBrush(kRed);
+        m_brushYellow.CreateSolidBrush(kYellow);
+        m_brushMagenta.CreateSolidBrush(kMagenta);
+        m_brushCyan.CreateSolidBrush(kCyan);
+        m_brushWhite.CreateSolidBrush(kWhite);
+        m_brushGreen.CreateSolidBrush(kGreen);
+        m_penRed.CreatePen(PS_SOLID, 1, kRed);
+        m_penBlue.CreatePen(PS_SOLID, 1, kBlue);
+        m_penYellow.CreatePen(PS_SOLID, 1, kYellow);
+        m_penMagenta.CreatePen(PS_SOLID, 1, kMagenta);
+        m_penGreen.CreatePen(PS_SOLID, 1, kGreen);
+        m_penWhite.CreatePen(PS_SOLID, 1, kWhite);
+        m_penWhiteWide.CreatePen(PS_SOLID, 3, kWhite);
     }
 
     m_nProblem = 0;
@@ -61,13 +63,13 @@ void CTessixView::NewGame(int nFirst) {
 
 void CTessixView::CountPresentation(int nProblem) {
     m_nPlays[nProblem - 1] += 1;
-    if (m_nPlays[nProblem - 1] != 5) {
+    if (m_nPlays[nProblem - 1] != kPresentations) {
         return;
     }
     // Close up the entries still open from the top, in problem order.
     m_nSlot = 0;
-    for (m_k = 0; m_k < 4; ++m_k) {
-        if (m_nPlays[m_k] < 5) {
+    for (m_k = 0; m_k < kProblems; ++m_k) {
+        if (m_nPlays[m_k] < kPresentations) {
             m_rectMenuItem[m_k] = m_rectMenuSlot[m_nSlot];
             ++m_nSlot;
         }

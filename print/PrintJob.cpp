@@ -4,6 +4,7 @@
 // is touched.
 #include <cstdio>
 
+#include "game/Fonts.h"
 #include "game/TessixView.h"
 #include "platform/Print.h"
 
@@ -47,12 +48,7 @@ void CTessixView::PrintPage(CDC* pDC) {
         strHeader += m_szNumber;
     }
 
-    if (m_fontPageNumber.GetSafeHandle()) {
-        m_fontPageNumber.DeleteObject();
-    }
-    m_fontPageNumber.CreateFont(4 * m_nFontUnit / 5, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
-                                ANSI_CHARSET, OUT_DEVICE_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                                DEFAULT_PITCH, "Arial");
+    MakeFont(m_fontPageNumber, 4 * m_nFontUnit / 5, "Arial");
     CFont* pOldFont = pDC->SelectObject(&m_fontPageNumber);
     // The header stands one line pitch left of the text and below the top of the page.
     pDC->TextOut(m_nLeftMargin - m_nLineHeight, m_nLineHeight, strHeader);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "game/Fonts.h"
 #include "game/TessixView.h"
 
 namespace {
@@ -82,20 +83,12 @@ bool TokenFitsLine(const char* pszLine, const char* pszToken) {
     return std::strlen(pszLine) + std::strlen(pszToken) + 1 <= kLineLimit;
 }
 
-void CreatePrintFont(CFont& font, int nHeight, BOOL bUnderline, const char* pszFace) {
-    if (font.GetSafeHandle()) {
-        font.DeleteObject();
-    }
-    font.CreateFont(nHeight, 0, 0, 0, FW_DONTCARE, FALSE, bUnderline, FALSE, ANSI_CHARSET,
-                    OUT_DEVICE_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, pszFace);
-}
-
 }  // namespace
 
 void CTessixView::LayoutPrintText(CDC* pDC) {
     m_nPages = 1;
-    CreatePrintFont(m_fontHeading, 4 * m_nFontUnit / 3, TRUE, "Arial Bold");
-    CreatePrintFont(m_fontBody, m_nFontUnit, FALSE, "Arial");
+    MakeFont(m_fontHeading, 4 * m_nFontUnit / 3, "Arial Bold", FW_DONTCARE, EUnderline::Underlined);
+    MakeFont(m_fontBody, m_nFontUnit, "Arial");
     CFont* pOldFont = pDC->SelectObject(&m_fontBody);
 
     m_sizeText = pDC->GetTextExtent("MW");

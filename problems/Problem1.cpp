@@ -3,8 +3,10 @@
 // one of 18 sizes on the right. Both are measured as pixel counts when the problem is
 // generated, and the click is judged against those counts alone, whatever colours the
 // player has swapped the shapes to since.
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
+#include "problems/Shapes.h"
 
 const char* const g_pszPrompt1 =
     "This is problem 1, worth 100 points. On the left there is a blue triangle and on the "
@@ -16,8 +18,6 @@ const char* const g_pszPrompt1 =
 
 namespace {
 
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr int kPoints = 100;
 constexpr int kInsets = 18;
 // The circle's box lies this far inside the right square at inset 0.
@@ -26,9 +26,7 @@ constexpr int kCircleMargin = 28;
 }  // namespace
 
 CRect CTessixView::Problem1CircleBox() const {
-    const int k = kCircleMargin + m_nInset;
-    return CRect(m_rectRight.left + k, m_rectRight.top + k, m_rectRight.right - k,
-                 m_rectRight.bottom - k);
+    return InsetSquare(m_rectRight, kCircleMargin + m_nInset);
 }
 
 void CTessixView::DrawProblem1Triangle(CDC* pDC) {
@@ -49,10 +47,7 @@ void CTessixView::DrawProblem1() {
 
     DrawFrame(&dc);
 
-    const CRect& L = m_rectLeft;
-    m_ptTriangle[0] = CPoint(L.left, L.bottom);
-    m_ptTriangle[1] = CPoint((L.left + L.right) / 2, L.top + 12);
-    m_ptTriangle[2] = CPoint(L.right, L.bottom);
+    TriangleInSquare(m_rectLeft, m_ptTriangle);
     DrawProblem1Triangle(&dc);
 
     if (m_nPhase == PHASE_FRESH) {
@@ -82,11 +77,7 @@ void CTessixView::OnProblem1Click(CDC* pDC, CPoint point) {
     } else {
         return;
     }
-    CAnswer answer;
-    answer.eVerdict = bRight ? EVerdict::Right : EVerdict::Wrong;
-    answer.nPoints = bRight ? kPoints : 0;
-    answer.strMessage = bRight ? "CORRECT for 100 POINTS!" : "SORRY!";
-    FinishAnswer(pDC, answer);
+    FinishAnswer(pDC, bRight ? RightAnswer(kPoints) : WrongAnswer("SORRY!"));
 }
 
 void CTessixView::OnProblem1RightClick(CDC* pDC, CPoint point) {

@@ -7,6 +7,7 @@
 // resize keys take the circle's colour from its centre, so a switched circle stays so.
 #include <limits>
 
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
 #include "problems/Shapes.h"
@@ -22,8 +23,6 @@ const char* const g_pszPrompt2 =
 
 namespace {
 
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr int kPoints = 150;
 
 // The circle's box lies this far inside the right square, plus the inset.
@@ -155,17 +154,13 @@ void CTessixView::OnProblem2Click(CDC* pDC, CPoint point) {
         // nothing, and the problem still ends, as no resize could ever make it right.
         m_nRatio = std::numeric_limits<int>::max();
     }
-    CAnswer answer;
     if (m_nRatio < kRatioLow) {
-        answer.strMessage = "SORRY, Too Big!";
+        FinishAnswer(pDC, WrongAnswer("SORRY, Too Big!"));
     } else if (m_nRatio > kRatioHigh) {
-        answer.strMessage = "SORRY, Not Big Enough!";
+        FinishAnswer(pDC, WrongAnswer("SORRY, Not Big Enough!"));
     } else {
-        answer.eVerdict = EVerdict::Right;
-        answer.nPoints = kPoints;
-        answer.strMessage = "CORRECT for 150 POINTS!";
+        FinishAnswer(pDC, RightAnswer(kPoints));
     }
-    FinishAnswer(pDC, answer);
 }
 
 void CTessixView::OnProblem2RightClick(CDC* pDC, CPoint point) {

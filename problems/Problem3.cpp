@@ -3,6 +3,7 @@
 // 4 by 3 grid of red dots, one of which sits on the polygon's centre of area. The centre
 // is not computed from the geometry: it is where the green pixels, counted column by
 // column and then row by row, split in half.
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Prompts.h"
 
@@ -15,9 +16,6 @@ const char* const g_pszPrompt3 =
 
 namespace {
 
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr int kPoints = 300;
 constexpr int kStartSound = 104;
 constexpr int kVertices = 14;
@@ -38,6 +36,26 @@ constexpr int kHitReach = 3;
 // The blue H written over the centre dot after a wrong answer: the middle column's top
 // and bottom pixels are left red.
 constexpr CPoint kMark[7] = {{0, 0}, {-1, 0}, {1, 0}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+
+// A red dot: the 3 by 3 square of pixels centred on (x, y).
+void DrawDot(CDC& dc, int x, int y) {
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            dc.SetPixel(x + dx, y + dy, kRed);
+        }
+    }
+}
+
+// The grid of dots, column by column, placed so that the dot in column nCentreCol and
+// row nCentreRow lies on ptCentre.
+void DrawDotGrid(CDC& dc, CPoint ptCentre, int nCentreCol, int nCentreRow) {
+    for (int col = 0; col < kGridCols; ++col) {
+        for (int row = 0; row < kGridRows; ++row) {
+            DrawDot(dc, ptCentre.x + (col - nCentreCol) * kGridStep,
+                    ptCentre.y + (row - nCentreRow) * kGridStep);
+        }
+    }
+}
 
 }  // namespace
 
@@ -104,17 +122,8 @@ void CTessixView::DrawProblem3() {
         CountPresentation(3);
     }
 
-    for (int col = 0; col < kGridCols; ++col) {
-        for (int row = 0; row < kGridRows; ++row) {
-            const int x = m_ptCenter.x + (col - m_nCenterCol) * kGridStep;
-            const int y = m_ptCenter.y + (row - m_nInset) * kGridStep;
-            for (int dx = -1; dx <= 1; ++dx) {
-                for (int dy = -1; dy <= 1; ++dy) {
-                    dc.SetPixel(x + dx, y + dy, kRed);
-                }
-            }
-        }
-    }
+    // m_nInset holds the centre dot's row.
+    DrawDotGrid(dc, m_ptCenter, m_nCenterCol, m_nInset);
 
     m_nPhase = PHASE_SHOWN;
 }
@@ -127,11 +136,7 @@ void CTessixView::OnProblem3Click(CDC* pDC, CPoint point) {
     const int cy = m_ptCenter.y;
     if (cx - kHitReach < point.x && point.x < cx + kHitReach && cy - kHitReach < point.y &&
         point.y < cy + kHitReach) {
-        CAnswer answer;
-        answer.eVerdict = EVerdict::Right;
-        answer.nPoints = kPoints;
-        answer.strMessage = "CORRECT for 300 POINTS!";
-        FinishAnswer(pDC, answer);
+        FinishAnswer(pDC, RightAnswer(kPoints));
         return;
     }
 
@@ -146,9 +151,5 @@ void CTessixView::OnProblem3Click(CDC* pDC, CPoint point) {
     for (const CPoint& off : kMark) {
         pDC->SetPixel(cx + off.x, cy + off.y, kBlue);
     }
-    CAnswer answer;
-    answer.eVerdict = EVerdict::Wrong;
-    answer.nPoints = 0;
-    answer.strMessage = "SORRY!";
-    FinishAnswer(pDC, answer, EWipe::AlreadyWiped);
+    FinishAnswer(pDC, WrongAnswer("SORRY!"), EWipe::AlreadyWiped);
 }

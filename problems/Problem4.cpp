@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "game/Colours.h"
 #include "problems/Prompts.h"
 
 const char* const g_pszPrompt4 =
@@ -20,11 +21,6 @@ const char* const g_pszPrompt4 =
     "Ctrl and P keys. \nTo quit, press the Alt and F4 keys. ";
 
 namespace {
-
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kCyan = RGB(0, 255, 255);
 
 constexpr int kVertices = 12;
 constexpr int kNotchVertices = 4;
@@ -133,11 +129,9 @@ ESymmetry SymmetryOf(const CPoint* pt) {
 }  // namespace
 
 CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESymmetry eSymmetry) {
-    CAnswer answer;
     const int d = nBlue >= nTarget ? nBlue - nTarget : nTarget - nBlue;
     if (d >= nTolerance) {
-        answer.strMessage = nBlue > nTarget ? "SORRY, Too Big!" : "SORRY, Not Big Enough!";
-        return answer;
+        return WrongAnswer(nBlue > nTarget ? "SORRY, Too Big!" : "SORRY, Not Big Enough!");
     }
     // Each 50 pixels of difference cost 10 points; d < nTolerance <= nScoreBase keeps the
     // operand positive.
@@ -151,12 +145,7 @@ CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESy
     if (nPoints > 389) {
         nPoints = 400;
     }
-    char szNumber[16] = {};
-    std::snprintf(szNumber, sizeof szNumber, "%i", nPoints);
-    answer.eVerdict = EVerdict::Right;
-    answer.nPoints = nPoints;
-    answer.strMessage = CString("CORRECT for ") + szNumber + " POINTS!";
-    return answer;
+    return RightAnswer(nPoints);
 }
 
 void CTessixView::DrawProblem4() {

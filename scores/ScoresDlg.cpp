@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "game/Fonts.h"
 #include "platform/Gdi.h"
 #include "platform/ViewHost.h"
 
@@ -61,8 +62,7 @@ BOOL CScoresDlg::OnInitDialog() {
     }
 
     CFont font;
-    font.CreateFont(9, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEVICE_PRECIS,
-                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Fixedsys");
+    MakeFont(font, 9, "Fixedsys");
     CDialogDC dc(*this);
     CFont* pOldFont = dc.SelectObject(&font);
     const int nTarget = dc.GetTextExtent(kFieldWidthText).cx;

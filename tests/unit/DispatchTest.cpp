@@ -9,18 +9,13 @@
 #include <functional>
 #include <vector>
 
+#include "game/Colours.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
 #include "scores/ScoresDlg.h"
 #include "support/Headless.h"
 
 namespace {
-
-constexpr COLORREF kScoreColor = RGB(0, 120, 120);
-constexpr COLORREF kScoreLabelColor = RGB(192, 192, 192);
-constexpr COLORREF kEntry1Color = RGB(0, 180, 90);
-constexpr COLORREF kRightColor = RGB(182, 255, 0);
-constexpr COLORREF kWrongColor = RGB(128, 128, 128);
 
 std::uint32_t SeedForInset(int nInset) {
     for (std::uint32_t nSeed = 1;; ++nSeed) {
@@ -156,7 +151,7 @@ TEST_P(DispatchKeys, ActsOnlyWhereTheTableSays) {
         EXPECT_EQ(v.m_nPlays[k], 0);
         EXPECT_EQ(v.m_rectMenuItem[k], v.m_rectMenuSlot[k]);
     }
-    EXPECT_GT(g.CountColor(v.m_rectMenuSlot[0], kEntry1Color), 0) << "menu drawn at once";
+    EXPECT_GT(g.CountColor(v.m_rectMenuSlot[0], kMenuEntryColor[0]), 0) << "menu drawn at once";
     EXPECT_EQ(g_dlgScores.m_nScoreCount, nHistory) << "past scores kept";
 }
 
@@ -274,7 +269,7 @@ TEST(DispatchMenu, ExhaustedEntrysOldPlaceChoosesTheEntryLaidThereNow) {
     }
     ASSERT_EQ(g.View().m_nPlays[0], 5);
     EXPECT_EQ(g.View().m_rectMenuItem[1], rcFirstSlot);
-    EXPECT_EQ(g.CountColor(g.View().m_rectClient, kEntry1Color), 0) << "entry 1 not drawn";
+    EXPECT_EQ(g.CountColor(g.View().m_rectClient, kMenuEntryColor[0]), 0) << "entry 1 not drawn";
 
     g.Click((rcFirstSlot.left + rcFirstSlot.right) / 2, (rcFirstSlot.top + rcFirstSlot.bottom) / 2);
     EXPECT_EQ(g.View().m_nProblem, 2);
@@ -317,7 +312,7 @@ TEST_P(DispatchGameOverClick, OnlyTheLineStartsANewGame) {
     EXPECT_EQ(g.View().m_nScore, 0);
     EXPECT_EQ(g.View().m_nPlays[3], 0);
     EXPECT_EQ(g.View().m_bMenuActive, TRUE);
-    EXPECT_GT(g.CountColor(g.View().m_rectMenuSlot[0], kEntry1Color), 0);
+    EXPECT_GT(g.CountColor(g.View().m_rectMenuSlot[0], kMenuEntryColor[0]), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -403,7 +398,7 @@ public:
         const CRect& band = m_pGame->View().m_rectMessage;
         s.nRight = m_pGame->CountColor(band, kRightColor);
         s.nWrong = m_pGame->CountColor(band, kWrongColor);
-        s.nPrompt = m_pGame->CountColor(band, RGB(0, 0, 0));
+        s.nPrompt = m_pGame->CountColor(band, kPromptColor);
         m_seen.push_back(s);
     }
     CGame* m_pGame = nullptr;
@@ -486,7 +481,7 @@ TEST_P(DispatchFinishAnswer, MessageSoundPointsPauseMenu) {
     EXPECT_EQ(v.m_nProblem, 0);
     EXPECT_EQ(v.m_nPhase, PHASE_MENU);
     EXPECT_EQ(v.m_bMenuActive, TRUE);
-    EXPECT_GT(w.m_game.CountColor(v.m_rectMenuSlot[0], kEntry1Color), 0);
+    EXPECT_GT(w.m_game.CountColor(v.m_rectMenuSlot[0], kMenuEntryColor[0]), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,14 +8,15 @@
 #include <random>
 #include <vector>
 
+#include "game/Colours.h"
 #include "platform/Dc.h"
 #include "platform/Random.h"
 #include "support/Headless.h"
 
 namespace {
 
-constexpr COLORREF kInk = RGB(0, 0, 255);
-constexpr COLORREF kOther = RGB(255, 0, 0);
+constexpr COLORREF kInk = kBlue;
+constexpr COLORREF kOther = kRed;
 // What the cursors hold before a call, so that "left unchanged" is visible.
 constexpr int kUntouched = -777;
 
@@ -249,7 +250,7 @@ struct CShapeKit {
     CPen pens[3];
     CBrush brushes[3];
     CShapeKit() {
-        const COLORREF clrs[3] = {kInk, kOther, RGB(0, 255, 0)};
+        const COLORREF clrs[3] = {kInk, kOther, kGreen};
         for (int k = 0; k < 3; ++k) {
             pens[k].CreatePen(PS_SOLID, 1, clrs[k]);
             brushes[k].CreateSolidBrush(clrs[k]);

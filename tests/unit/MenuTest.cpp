@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "game/Colours.h"
 #include "platform/Raster.h"
 #include "scores/ScoresDlg.h"
 #include "support/Headless.h"
 
 namespace {
-
-constexpr COLORREF kTitle = RGB(212, 0, 212);
-constexpr COLORREF kHelp = RGB(0, 0, 190);
-constexpr COLORREF kGameOver = RGB(200, 0, 0);
-constexpr COLORREF kScoreNumber = RGB(0, 120, 120);
-constexpr COLORREF kScoreLabel = RGB(192, 192, 192);
-constexpr COLORREF kEntry[4] = {RGB(0, 180, 90), RGB(255, 0, 0), RGB(0, 0, 255), RGB(255, 120, 80)};
 
 constexpr const char* kHelpFull =
     "To start or continue playing, please click on one of the problems listed below. \nTo "
@@ -88,9 +82,9 @@ TEST_P(MenuAtSize, EachEntryIsDrawnInItsColourInsideItsRectangleOnly) {
     CGame game(GetParam().nWidth, GetParam().nHeight);
     game.Paint();
     for (int i = 0; i < 4; ++i) {
-        const int nInside = game.CountColor(game.View().m_rectMenuItem[i], kEntry[i]);
+        const int nInside = game.CountColor(game.View().m_rectMenuItem[i], kMenuEntryColor[i]);
         EXPECT_GT(nInside, 30) << "entry " << i + 1;
-        EXPECT_EQ(Everywhere(game, kEntry[i]), nInside) << "entry " << i + 1;
+        EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), nInside) << "entry " << i + 1;
     }
 }
 
@@ -98,12 +92,12 @@ TEST_P(MenuAtSize, HelpTextAndTitleAreDrawnInTheirBoxes) {
     CGame game(GetParam().nWidth, GetParam().nHeight);
     game.Paint();
     const CTessixView& v = game.View();
-    const int nHelp = game.CountColor(v.m_rectMessage, kHelp);
+    const int nHelp = game.CountColor(v.m_rectMessage, kHelpColor);
     EXPECT_GT(nHelp, 100);
-    EXPECT_EQ(Everywhere(game, kHelp), nHelp);
-    const int nTitle = game.CountColor(v.m_rectTitle, kTitle);
+    EXPECT_EQ(Everywhere(game, kHelpColor), nHelp);
+    const int nTitle = game.CountColor(v.m_rectTitle, kTitleColor);
     EXPECT_GT(nTitle, 30);
-    EXPECT_EQ(Everywhere(game, kTitle), nTitle);
+    EXPECT_EQ(Everywhere(game, kTitleColor), nTitle);
     EXPECT_EQ(v.m_strHelp, kHelpFull);
 }
 
@@ -112,8 +106,8 @@ TEST_P(MenuAtSize, NothingButWhiteOutsideTheTextBoxes) {
     // Something left over from before the paint must be cleared.
     {
         CDC dc(game.m_host.ClientRaster());
-        dc.SetPixel(GetParam().nWidth - 1, GetParam().nHeight - 1, RGB(0, 0, 0));
-        dc.SetPixel(0, GetParam().nHeight - 1, RGB(0, 0, 0));
+        dc.SetPixel(GetParam().nWidth - 1, GetParam().nHeight - 1, kBlack);
+        dc.SetPixel(0, GetParam().nHeight - 1, kBlack);
     }
     game.Paint();
     const CTessixView& v = game.View();
@@ -128,7 +122,7 @@ TEST_P(MenuAtSize, NothingButWhiteOutsideTheTextBoxes) {
             for (const CRect& rc : boxes) {
                 bInBox = bInBox || (rc.left <= x && x < rc.right && rc.top <= y && y < rc.bottom);
             }
-            nStray += !bInBox && game.Pixel(x, y) != RGB(255, 255, 255) ? 1 : 0;
+            nStray += !bInBox && game.Pixel(x, y) != kWhite ? 1 : 0;
         }
     }
     EXPECT_EQ(nStray, 0);
@@ -156,20 +150,20 @@ TEST_P(MenuScoreBoxes, ScoreBoxesAppearOnlyForAScoreOtherThanZero) {
     game.View().m_nScore = c.nScore;
     game.Paint();
     const CTessixView& v = game.View();
-    const int nNumber = game.CountColor(v.m_rectScore, kScoreNumber);
-    const int nLabel = game.CountColor(v.m_rectScoreLabel, kScoreLabel);
+    const int nNumber = game.CountColor(v.m_rectScore, kScoreColor);
+    const int nLabel = game.CountColor(v.m_rectScoreLabel, kScoreLabelColor);
     if (c.bBoxes) {
         EXPECT_GT(nNumber, 10);
         EXPECT_GT(nLabel, 10);
-        EXPECT_EQ(Everywhere(game, kScoreNumber), nNumber);
-        EXPECT_EQ(Everywhere(game, kScoreLabel), nLabel);
+        EXPECT_EQ(Everywhere(game, kScoreColor), nNumber);
+        EXPECT_EQ(Everywhere(game, kScoreLabelColor), nLabel);
         return;
     }
-    EXPECT_EQ(Everywhere(game, kScoreNumber), 0);
-    EXPECT_EQ(Everywhere(game, kScoreLabel), 0);
-    EXPECT_EQ(game.CountColor(v.m_rectScore, RGB(255, 255, 255)),
+    EXPECT_EQ(Everywhere(game, kScoreColor), 0);
+    EXPECT_EQ(Everywhere(game, kScoreLabelColor), 0);
+    EXPECT_EQ(game.CountColor(v.m_rectScore, kWhite),
               v.m_rectScore.Width() * v.m_rectScore.Height());
-    EXPECT_EQ(game.CountColor(v.m_rectScoreLabel, RGB(255, 255, 255)),
+    EXPECT_EQ(game.CountColor(v.m_rectScoreLabel, kWhite),
               v.m_rectScoreLabel.Width() * v.m_rectScoreLabel.Height());
 }
 
@@ -189,15 +183,15 @@ TEST_F(Menu, GameOverShowsOnlyTheGameOverLineInTheSecondSlot) {
     game.Paint();
 
     const CTessixView& v = game.View();
-    const int nLine = game.CountColor(v.m_rectMenuSlot[1], kGameOver);
+    const int nLine = game.CountColor(v.m_rectMenuSlot[1], kGameOverColor);
     EXPECT_GT(nLine, 30);
-    EXPECT_EQ(Everywhere(game, kGameOver), nLine);
+    EXPECT_EQ(Everywhere(game, kGameOverColor), nLine);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Everywhere(game, kEntry[i]), 0) << "entry " << i + 1;
+        EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), 0) << "entry " << i + 1;
     }
     // The help without its first sentence: same text box, fewer lines.
     EXPECT_EQ(v.m_strHelp, kHelpGameOver);
-    EXPECT_GT(game.CountColor(v.m_rectMessage, kHelp), 100);
+    EXPECT_GT(game.CountColor(v.m_rectMessage, kHelpColor), 100);
     EXPECT_LT(LowestHelpRow(game), nFullHelpBottom);
     EXPECT_EQ(v.m_bGameOver, TRUE);
     EXPECT_EQ(v.m_bMenuActive, TRUE);
@@ -224,7 +218,7 @@ TEST_F(Menu, GameOverWithZeroScoreIsRecordedToo) {
     game.Paint();
     EXPECT_EQ(g_dlgScores.m_nScoreCount, 1);
     EXPECT_EQ(g_dlgScores.m_nScores[0], 0);
-    EXPECT_EQ(Everywhere(game, kScoreNumber), 0);
+    EXPECT_EQ(Everywhere(game, kScoreColor), 0);
 }
 
 TEST_F(Menu, EachFinishedGameIsRecordedNewestFirst) {
@@ -262,20 +256,20 @@ TEST_P(MenuRelay, OpenEntriesCloseUpFromTheTopInProblemOrder) {
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE("problem " + std::to_string(i + 1));
         if (c.anSlot[i] < 0) {
-            EXPECT_EQ(Everywhere(game, kEntry[i]), 0);
+            EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), 0);
             continue;
         }
         const CRect& rcSlot = v.m_rectMenuSlot[c.anSlot[i]];
         abSlotUsed[c.anSlot[i]] = true;
         EXPECT_EQ(v.m_rectMenuItem[i], rcSlot);
-        const int nInSlot = game.CountColor(rcSlot, kEntry[i]);
+        const int nInSlot = game.CountColor(rcSlot, kMenuEntryColor[i]);
         EXPECT_GT(nInSlot, 30);
-        EXPECT_EQ(Everywhere(game, kEntry[i]), nInSlot);
+        EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), nInSlot);
     }
     for (int s = 0; s < 4; ++s) {
         if (!abSlotUsed[s]) {
             const CRect& rc = v.m_rectMenuSlot[s];
-            EXPECT_EQ(game.CountColor(rc, RGB(255, 255, 255)), rc.Width() * rc.Height())
+            EXPECT_EQ(game.CountColor(rc, kWhite), rc.Width() * rc.Height())
                 << "slot " << s << " should be empty";
         }
     }
@@ -337,10 +331,11 @@ TEST_P(MenuNewGame, NewGamePutsEveryEntryBackInItsSlotAndKeepsThePastScores) {
     for (int nPaint = 0; nPaint < 2; ++nPaint) {
         SCOPED_TRACE(nPaint == 0 ? "as drawn by the new game" : "after a paint");
         for (int i = 0; i < 4; ++i) {
-            EXPECT_GT(game.CountColor(v.m_rectMenuSlot[i], kEntry[i]), 30) << "entry " << i + 1;
+            EXPECT_GT(game.CountColor(v.m_rectMenuSlot[i], kMenuEntryColor[i]), 30)
+                << "entry " << i + 1;
         }
-        EXPECT_EQ(Everywhere(game, kGameOver), 0);
-        EXPECT_EQ(Everywhere(game, kScoreNumber), 0);
+        EXPECT_EQ(Everywhere(game, kGameOverColor), 0);
+        EXPECT_EQ(Everywhere(game, kScoreColor), 0);
         game.Paint();
     }
     EXPECT_EQ(g_dlgScores.m_nScoreCount, 1);

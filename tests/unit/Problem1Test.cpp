@@ -9,6 +9,7 @@
 #include <functional>
 #include <ostream>
 
+#include "game/Colours.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
 #include "support/Headless.h"
@@ -19,9 +20,6 @@ static void PrintTo(const CRect& rc, std::ostream* os) {
 }
 
 namespace {
-
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // The first seed whose first draw gives this inset.
 std::uint32_t SeedForInset(int nInset) {
@@ -369,7 +367,7 @@ TEST(Problem1Screen, PromptInBlackAndShapesInTheirColours) {
     CProblem1 p(1);
     CTessixView& v = p.View();
     const CRect& L = v.m_rectLeft;
-    EXPECT_GT(p.m_game.CountColor(v.m_rectMessage, RGB(0, 0, 0)), 0);
+    EXPECT_GT(p.m_game.CountColor(v.m_rectMessage, kPromptColor), 0);
     // The triangle's base line is drawn on the square's bottom edge and is not counted.
     const int nBase =
         p.m_game.CountColor(CRect(L.left, L.bottom, L.right + 1, L.bottom + 1), kBlue);

@@ -12,15 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "game/Colours.h"
 #include "platform/Dc.h"
 #include "platform/Raster.h"
 #include "support/Headless.h"
 
 namespace {
-
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 constexpr CSize kSmall(800, 600);
 constexpr CSize kLarge(1920, 1080);
@@ -174,9 +171,9 @@ EShown ShownVerdict(CProblem2& p) {
         COLORREF clr;
     };
     const CCandidate candidates[] = {
-        {EShown::Correct, "CORRECT for 150 POINTS!", RGB(182, 255, 0)},
-        {EShown::TooBig, "SORRY, Too Big!", RGB(128, 128, 128)},
-        {EShown::NotBigEnough, "SORRY, Not Big Enough!", RGB(128, 128, 128)},
+        {EShown::Correct, "CORRECT for 150 POINTS!", kRightColor},
+        {EShown::TooBig, "SORRY, Too Big!", kWrongColor},
+        {EShown::NotBigEnough, "SORRY, Not Big Enough!", kWrongColor},
     };
     const QImage& shown = p.m_spy.m_shown.back();
     CTessixView& view = p.View();

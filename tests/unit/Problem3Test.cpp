@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Colours.h"
 #include "game/TessixView.h"
 #include "platform/Dc.h"
 #include "platform/Gdi.h"
@@ -28,10 +29,6 @@ public:
 
 namespace {
 
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kJitterRange[8] = {58, 64, 26, 18, 75, 35, 43, 31};
 
 // Records every play and keeps a copy of the client area as it stands when the sound
@@ -430,7 +427,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CClickCase{"TwoAcrossThreeDownOnGreen", 2, 3, kGreen, EOutcome::Ignored},
                     CClickCase{"ThreeLeftOnWhite", -3, 0, kWhite, EOutcome::Wrong},
                     CClickCase{"ThreeDownOnWhite", 0, 3, kWhite, EOutcome::Wrong},
-                    CClickCase{"ThreeLeftTwoDownOnBlack", -3, 2, RGB(0, 0, 0), EOutcome::Wrong},
+                    CClickCase{"ThreeLeftTwoDownOnBlack", -3, 2, kBlack, EOutcome::Wrong},
                     CClickCase{"ThreeOffOnNearlyGreen", -3, -3, RGB(0, 254, 0), EOutcome::Wrong}),
     [](const testing::TestParamInfo<CClickCase>& testInfo) { return testInfo.param.pszName; });
 
@@ -452,7 +449,7 @@ int CountBlack(const QImage& image, const CRect& rc) {
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y) {
         for (int x = rc.left; x < rc.right; ++x) {
-            n += PixelIn(image, x, y) == RGB(0, 0, 0) ? 1 : 0;
+            n += PixelIn(image, x, y) == kBlack ? 1 : 0;
         }
     }
     return n;

@@ -12,18 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "game/Colours.h"
 #include "platform/Random.h"
 #include "problems/Problem4.h"
 #include "support/Headless.h"
 
 namespace {
-
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kCyan = RGB(0, 255, 255);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kRightText = RGB(182, 255, 0);
-constexpr COLORREF kWrongText = RGB(128, 128, 128);
 
 // Keeps a copy of the window at every sound: a verdict's sound plays while its message
 // is on screen, before the pause and the menu.
@@ -148,9 +142,9 @@ protected:
         }
         const QImage& shot = m_sound.m_snapshots[nSound];
         std::vector<std::pair<CString, COLORREF>> candidates = {
-            {"SORRY, Too Big!", kWrongText}, {"SORRY, Not Big Enough!", kWrongText}};
+            {"SORRY, Too Big!", kWrongColor}, {"SORRY, Not Big Enough!", kWrongColor}};
         for (int n = 10; n <= 400; n += 10) {
-            candidates.push_back({"CORRECT for " + std::to_string(n) + " POINTS!", kRightText});
+            candidates.push_back({"CORRECT for " + std::to_string(n) + " POINTS!", kRightColor});
         }
         const CRect& band = View().m_rectMessage;
         for (const auto& [strText, clr] : candidates) {
@@ -241,7 +235,7 @@ TEST_F(Problem4, TargetIsMeasuredInTheColourReadBackAndThePlayCounted) {
     Start();
     const CTessixView& v = View();
     EXPECT_EQ(v.m_clrOrange, Pixel(v.m_ptLeft.x, v.m_ptLeft.y));
-    EXPECT_EQ(v.m_clrOrange, RGB(255, 128, 0));
+    EXPECT_EQ(v.m_clrOrange, kOrange);
     const int nArea = Count(v.m_rectLeft, v.m_clrOrange);
     EXPECT_EQ(v.m_nAreaLeft, nArea);
     // The red outline is drawn and not counted.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Colours.h"
 #include "platform/Dc.h"
 #include "platform/FontMapping.h"
 #include "platform/Gdi.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kWidth = 120;
 constexpr int kHeight = 100;
 
