@@ -16,6 +16,7 @@
 #include "platform/Random.h"
 #include "scores/ScoresDlg.h"
 #include "support/Headless.h"
+#include "support/Player.h"
 
 namespace {
 
@@ -49,11 +50,15 @@ CPoint PickOnEdge(CRandom& rng, const CRect& rc) {
 }
 
 // A point chosen to hit the places where the game's decisions change: the edges of the
-// answer squares and menu entries, just inside and outside them, and anywhere at all.
+// answer squares, menu entries and the 2 pixels around problem 3's centre, just inside
+// and outside them, and anywhere at all.
 CPoint PickPoint(CRandom& rng, const CTessixView& view) {
-    const CRect rects[] = {view.m_rectLeft,        view.m_rectRight,       view.m_rectBoth,
-                           view.m_rectMenuItem[0], view.m_rectMenuItem[1], view.m_rectMenuItem[2],
-                           view.m_rectMenuItem[3], view.m_rectMenuSlot[1], view.m_rectMessage};
+    const CPoint c = view.m_ptCenter;
+    const CRect rects[] = {view.m_rectLeft,        view.m_rectRight,
+                           view.m_rectBoth,        view.m_rectMenuItem[0],
+                           view.m_rectMenuItem[1], view.m_rectMenuItem[2],
+                           view.m_rectMenuItem[3], view.m_rectMenuSlot[1],
+                           view.m_rectMessage,     CRect(c.x - 2, c.y - 2, c.x + 2, c.y + 2)};
     const int nKind = rng.rand() % 4;
     const CRect& rc = rects[rng.rand() % std::size(rects)];
     const int w = view.m_rectClient.right > 0 ? view.m_rectClient.right : 800;
@@ -74,20 +79,26 @@ CPoint PickPoint(CRandom& rng, const CTessixView& view) {
 
 // Sends one event and says what it was. Of Ctrl+N and Ctrl+P the view sees the Ctrl key
 // go down; the command goes to the frame, which repaints after a new document and runs
-// the print job for Print.
-std::string SendEvent(CGame& game, CRandom& rng) {
+// the print job for Print. Now and then a player answers the problem on screen as it
+// means to, since random keys alone seldom reshape problem 4's shape to an answer.
+std::string SendEvent(CGame& game, CPlayer& player, CRandom& rng) {
     const int nKind = rng.rand() % 100;
     if (nKind < 35) {
         const UINT nKey = kKeys[rng.rand() % std::size(kKeys)];
         game.Key(nKey);
         return "key " + std::to_string(nKey);
     }
-    if (nKind < 92) {
+    if (nKind < 90) {
         const CPoint pt = PickPoint(rng, game.View());
         const bool bLeft = nKind < 80;
         bLeft ? game.Click(pt) : game.RightClick(pt.x, pt.y);
         return (bLeft ? "click " : "right click ") + std::to_string(pt.x) + "," +
                std::to_string(pt.y);
+    }
+    if (nKind < 92) {
+        const bool bRight = rng.rand() % 2 == 0;
+        player.Answer(bRight ? EIntent::AimRight : EIntent::AimWrong);
+        return bRight ? "aimed answer" : "wrong answer";
     }
     if (nKind < 97) {
         game.Paint();
@@ -215,17 +226,19 @@ TEST(RandomInput, GameInvariantsHoldAfterEveryEvent) {
     int nAnswers = 0;
     int nGamesOver = 0;
     int nNewGames = 0;
+    int nRightBy[5] = {};  // right answers by problem
     for (int nSeed = 1; nSeed <= nSeeds; ++nSeed) {
         g_dlgScores.ClearHistory();
         const CSize size = kClientSizes[nSeed % std::size(kClientSizes)];
         CGame game(size.cx, size.cy, static_cast<std::uint32_t>(nSeed));
         game.Paint();
+        CPlayer player(game);
         CRandom rng;
         rng.srand(static_cast<std::uint32_t>(nSeed) * 7919u);
         for (int e = 0; e < nEvents; ++e) {
             const CState before = StateOf(game);
             const int nInvalidated = game.m_host.m_nInvalidate;
-            const std::string what = SendEvent(game, rng);
+            const std::string what = SendEvent(game, player, rng);
             // The paint the game asks for (a new game's layout) comes before more input.
             if (game.m_host.m_nInvalidate != nInvalidated) {
                 game.Paint();
@@ -240,6 +253,7 @@ TEST(RandomInput, GameInvariantsHoldAfterEveryEvent) {
                 return;
             }
             nAnswers += before.nProblem != 0 && game.View().m_nProblem == 0 ? 1 : 0;
+            nRightBy[before.nProblem] += game.View().m_nScore > before.nScore ? 1 : 0;
             nNewGames += before.bGameOver && !game.View().m_bGameOver ? 1 : 0;
         }
         nGamesOver += g_dlgScores.m_nScoreCount;
@@ -247,6 +261,9 @@ TEST(RandomInput, GameInvariantsHoldAfterEveryEvent) {
     // The walk must reach answers and new games at all, or it proves nothing of them.
     EXPECT_GT(nAnswers, nSeeds);
     EXPECT_GT(nNewGames, 0);
+    for (int p = 1; p <= 4; ++p) {
+        EXPECT_GT(nRightBy[p], 0) << "no right answer to problem " << p;
+    }
     RecordProperty("answers", nAnswers);
     RecordProperty("games_over", nGamesOver);
     RecordProperty("new_games", nNewGames);
