@@ -37,16 +37,9 @@ CPoint PickOnEdge(CRandom& rng, const CRect& rc) {
     const int d = rng.rand() % 3 - 1;
     const int x = rc.left + rng.rand() % (rc.Width() + 1);
     const int y = rc.top + rng.rand() % (rc.Height() + 1);
-    switch (rng.rand() % 4) {
-        case 0:
-            return CPoint(rc.left + d, y);
-        case 1:
-            return CPoint(rc.right + d, y);
-        case 2:
-            return CPoint(x, rc.top + d);
-        default:
-            return CPoint(x, rc.bottom + d);
-    }
+    const int nEdges[] = {rc.left, rc.right, rc.top, rc.bottom};
+    const int nEdge = rng.rand() % 4;
+    return nEdge < 2 ? CPoint(nEdges[nEdge] + d, y) : CPoint(x, nEdges[nEdge] + d);
 }
 
 // A point chosen to hit the places where the game's decisions change: the edges of the
@@ -147,19 +140,13 @@ EHeard VerdictHeard(const CGame& game, std::size_t nCuesBefore) {
     return eHeard;
 }
 
+// The points of a right answer: fixed for problems 1 to 3, 10 to 400 in tens for 4.
 bool IsPrizeOf(int nProblem, int nPoints) {
-    switch (nProblem) {
-        case 1:
-            return nPoints == 100;
-        case 2:
-            return nPoints == 150;
-        case 3:
-            return nPoints == 300;
-        case 4:
-            return nPoints >= 10 && nPoints <= 400 && nPoints % 10 == 0;
-        default:
-            return false;
+    constexpr int kFixed[] = {0, 100, 150, 300};
+    if (nProblem == 4) {
+        return nPoints >= 10 && nPoints <= 400 && nPoints % 10 == 0;
     }
+    return nProblem >= 1 && nProblem <= 3 && nPoints == kFixed[nProblem];
 }
 
 void CheckState(CGame& game, const std::string& where) {
