@@ -3,6 +3,8 @@
 #include "app/Version.h"
 
 #include "platform/Dialog.h"
+#include "platform/Print.h"
+#include "unit/PrintSurface.h"
 
 int CHeadlessHost::MessageBox(const CString& strText, UINT nType) {
     m_messages.push_back({strText, nType});
@@ -39,6 +41,19 @@ CGame::CGame(int nWidth, int nHeight, std::uint32_t nSeed) : m_host(nWidth, nHei
 void CGame::Paint() {
     CDC dc(m_host.ClientRaster());
     m_pView->OnDraw(&dc);
+}
+
+void CGame::Print() {
+    CCharCellDC dc;
+    CPrintInfo info;
+    info.m_eMode = EPrintMode::Direct;
+    info.m_rectDraw = CRect(0, 0, 4800, 6300);
+    info.m_pPageSink = &dc;
+    if (m_pView->OnPreparePrinting(&info)) {
+        m_pView->OnBeginPrinting(&dc, &info);
+        m_pView->OnPrint(&dc, &info);
+        m_pView->OnEndPrinting(&dc, &info);
+    }
 }
 
 void CGame::ChooseProblem(int p) {

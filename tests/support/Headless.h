@@ -93,6 +93,9 @@ public:
     void Click(int x, int y) { m_pView->OnLButtonDown(0, CPoint(x, y)); }
     void Click(CPoint pt) { m_pView->OnLButtonDown(0, pt); }
     void RightClick(int x, int y) { m_pView->OnRButtonDown(0, CPoint(x, y)); }
+    // A print job without a printer: the printing operations in the framework's order on
+    // a surface of fixed-size characters, as Print without its dialog runs them.
+    void Print();
     // Clicks the middle of the current rectangle of problem p's menu entry.
     void ChooseProblem(int p);
 

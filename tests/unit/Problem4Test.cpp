@@ -232,21 +232,33 @@ TEST_F(Problem4, BlueShapeAsGeneratedIsTheCutSquare) {
 }
 
 TEST_F(Problem4, TargetIsMeasuredInTheColourReadBackAndThePlayCounted) {
-    Start();
-    const CTessixView& v = View();
-    EXPECT_EQ(v.m_clrOrange, Pixel(v.m_ptLeft.x, v.m_ptLeft.y));
-    EXPECT_EQ(v.m_clrOrange, kOrange);
-    const int nArea = Count(v.m_rectLeft, v.m_clrOrange);
-    EXPECT_EQ(v.m_nAreaLeft, nArea);
-    // The red outline is drawn and not counted.
-    EXPECT_GT(Count(v.m_rectLeft, kRed), 0);
-    EXPECT_EQ(v.m_nTolerance, nArea * 25 / 1000);
-    EXPECT_EQ(v.m_nScoreBase % 10, 0);
-    EXPECT_GE(v.m_nScoreBase, v.m_nTolerance);
-    EXPECT_LT(v.m_nScoreBase, v.m_nTolerance + 10);
-    EXPECT_EQ(v.m_nPlays[3], 1);
-    EXPECT_EQ(v.m_nPhase, PHASE_SHOWN);
-    EXPECT_TRUE(m_sound.m_snapshots.empty());
+    // The score base is the tolerance rounded up to a multiple of 10: seed 11's
+    // tolerance tells rounding up from rounding down or to the nearest.
+    const struct {
+        std::uint32_t nSeed;
+        int nTolerance;
+        int nScoreBase;
+    } cases[] = {{1, 1430, 1430}, {11, 1421, 1430}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nSeed);
+        Start(c.nSeed);
+        const CTessixView& v = View();
+        EXPECT_EQ(v.m_clrOrange, Pixel(v.m_ptLeft.x, v.m_ptLeft.y));
+        EXPECT_EQ(v.m_clrOrange, kOrange);
+        const int nArea = Count(v.m_rectLeft, v.m_clrOrange);
+        EXPECT_EQ(v.m_nAreaLeft, nArea);
+        // The red outline is drawn and not counted.
+        EXPECT_GT(Count(v.m_rectLeft, kRed), 0);
+        EXPECT_EQ(v.m_nTolerance, nArea * 25 / 1000);
+        EXPECT_EQ(v.m_nTolerance, c.nTolerance);
+        EXPECT_EQ(v.m_nScoreBase, c.nScoreBase);
+        EXPECT_EQ(v.m_nScoreBase % 10, 0);
+        EXPECT_GE(v.m_nScoreBase, v.m_nTolerance);
+        EXPECT_LT(v.m_nScoreBase, v.m_nTolerance + 10);
+        EXPECT_EQ(v.m_nPlays[3], 1);
+        EXPECT_EQ(v.m_nPhase, PHASE_SHOWN);
+        EXPECT_TRUE(m_sound.m_snapshots.empty());
+    }
 }
 
 TEST_F(Problem4, PromptIsTheDocumentedText) {

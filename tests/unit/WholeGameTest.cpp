@@ -9,15 +9,11 @@
 #include <vector>
 
 #include "platform/Sound.h"
-#include "problems/Problem4.h"
 #include "scores/ScoresDlg.h"
 #include "support/Headless.h"
+#include "support/Player.h"
 
 namespace {
-
-constexpr COLORREF kCyan = RGB(0, 255, 255);
-
-enum class EIntent { AimRight, AimWrong };
 
 struct CTurn {
     int nProblem;
@@ -31,121 +27,6 @@ constexpr EIntent W = EIntent::AimWrong;
 constexpr CTurn kPlan[20] = {
     {1, R}, {1, W}, {1, R}, {1, R}, {1, W}, {4, R}, {2, R}, {3, R}, {4, W}, {2, W},
     {3, W}, {4, R}, {2, R}, {3, R}, {4, R}, {2, W}, {3, R}, {4, W}, {2, R}, {3, W},
-};
-
-// What the player expects of one answer, worked out from what it sees before clicking.
-struct CExpected {
-    EVerdict eVerdict = EVerdict::Wrong;
-    int nPoints = 0;
-};
-
-class CPlayer {
-public:
-    explicit CPlayer(CGame& game) : m_game(game), m_view(game.View()) {}
-
-    CExpected Play(const CTurn& turn) {
-        m_game.ChooseProblem(turn.nProblem);
-        EXPECT_EQ(m_view.m_nProblem, turn.nProblem);
-        switch (turn.nProblem) {
-            case 1:
-                return Problem1(turn.eIntent);
-            case 2:
-                return Problem2(turn.eIntent);
-            case 3:
-                return Problem3(turn.eIntent);
-            default:
-                return Problem4(turn.eIntent);
-        }
-    }
-
-private:
-    static CPoint Middle(const CRect& rc) {
-        return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    }
-
-    // The bigger count is the right shape; equal counts make either click wrong.
-    CExpected Problem1(EIntent eIntent) {
-        const bool bLeftBigger = m_view.m_nAreaLeft > m_view.m_nAreaRight;
-        const bool bChooseLeft = (eIntent == EIntent::AimRight) == bLeftBigger;
-        const bool bEqual = m_view.m_nAreaLeft == m_view.m_nAreaRight;
-        m_game.Click(Middle(bChooseLeft ? m_view.m_rectLeft : m_view.m_rectRight));
-        if (eIntent == EIntent::AimRight && !bEqual) {
-            return {EVerdict::Right, 100};
-        }
-        return {};
-    }
-
-    // Grows the circle until the area ratio is within 985..1015, or clicks the small
-    // circle at once.
-    CExpected Problem2(EIntent eIntent) {
-        if (eIntent == EIntent::AimRight) {
-            while (Ratio() > 1015 && m_view.m_nInset > m_view.m_nGrowLimit) {
-                m_game.Key(VK_UP);
-            }
-        }
-        const int nRatio = Ratio();
-        m_game.Click(Middle(m_view.m_rectRight));
-        if (nRatio >= 985 && nRatio <= 1015) {
-            return {EVerdict::Right, 150};
-        }
-        return {};
-    }
-    int Ratio() const { return m_view.m_nAreaLeft * 1000 / m_view.m_nAreaRight; }
-
-    // The centre dot, or the white background in the bottom-left corner.
-    CExpected Problem3(EIntent eIntent) {
-        if (eIntent == EIntent::AimRight) {
-            m_game.Click(m_view.m_ptCenter);
-            return {EVerdict::Right, 300};
-        }
-        m_game.Click(CPoint(m_view.m_rectClient.left + 5, m_view.m_rectClient.bottom - 5));
-        return {};
-    }
-
-    // Caves all four sides alike, a round at a time, until the cyan area is no longer
-    // too big; every other right answer also pulls one side back a pixel, breaking the
-    // symmetry. A wrong answer clicks the untouched shape.
-    CExpected Problem4(EIntent eIntent) {
-        const int nTarget = m_view.m_nAreaLeft;
-        const int nTolerance = m_view.m_nTolerance;
-        ESymmetry eSymmetry = ESymmetry::Symmetric;
-        if (eIntent == EIntent::AimRight) {
-            for (int nRound = 0; nRound < 40 && Cyan() - nTarget >= nTolerance; ++nRound) {
-                for (int nSide = 0; nSide < 4; ++nSide) {
-                    m_game.Key(VK_DOWN);
-                    m_game.Key(VK_SPACE);
-                }
-            }
-            m_bLopsided = !m_bLopsided;
-            if (m_bLopsided) {
-                m_game.Key(VK_UP);
-                eSymmetry = ESymmetry::Lopsided;
-            }
-        }
-        const int nBlue = Cyan();
-        m_game.Click(Middle(m_view.m_rectRight));
-        const CAnswer answer =
-            JudgeReshape(nTarget, nBlue, nTolerance, m_view.m_nScoreBase, eSymmetry);
-        return {answer.eVerdict, answer.nPoints};
-    }
-
-    // The cyan pixels of the right square as the player sees them.
-    int Cyan() const {
-        const CRaster& raster = m_game.m_host.m_raster;
-        const CRect& rc = m_view.m_rectRight;
-        const std::uint32_t px = CRaster::PixelOf(kCyan);
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) {
-                n += raster.Row(y)[x] == px ? 1 : 0;
-            }
-        }
-        return n;
-    }
-
-    CGame& m_game;
-    CTessixView& m_view;
-    bool m_bLopsided = false;
 };
 
 class WholeGame : public ::testing::TestWithParam<std::uint32_t> {};
@@ -166,7 +47,7 @@ TEST_P(WholeGame, TwentyAnswersReachGameOverAndTheScoreIsRecordedOnce) {
         SCOPED_TRACE(::testing::Message() << "turn " << t << ", problem " << kPlan[t].nProblem);
         ASSERT_FALSE(v.m_bGameOver);
         const std::size_t nPlaysBefore = game.m_sound.m_plays.size();
-        const CExpected expected = player.Play(kPlan[t]);
+        const CExpected expected = player.Play(kPlan[t].nProblem, kPlan[t].eIntent);
 
         // Every answer is judged: its cue played to the end, the problem closed.
         ASSERT_GT(game.m_sound.m_plays.size(), nPlaysBefore);
