@@ -55,6 +55,11 @@ public:
     CTessixView* GetView() const;
 
 private:
+    // InitInstance's steps: the one document, frame and view wired together; then the
+    // command line's document opened or made new (FALSE for a command that is not run
+    // with a window, or a file that cannot be opened).
+    void CreateDocumentFrameAndView(const CCommandLineInfo& cmdInfo);
+    BOOL ProcessShellCommand(const CCommandLineInfo& cmdInfo);
     BOOL OpenDocumentFile(const QString& strPath);
 
     CAppWorld m_world;
