@@ -28,10 +28,6 @@ CViewWidget* CTessixApp::GetViewWidget() const {
     return m_pFrame ? m_pFrame->GetViewWidget() : nullptr;
 }
 
-CTessixView* CTessixApp::GetView() const {
-    return m_pView.get();
-}
-
 namespace {
 
 // The program's names for the framework's settings and the desktop, and its icon.

@@ -207,15 +207,6 @@ void CQtDialog::BuildControls(const CDialogBaseUnits& base) {
     }
 }
 
-QWidget* CQtDialog::Control(int nId) const {
-    for (const auto& entry : m_widgets) {
-        if (entry.first == nId) {
-            return entry.second;
-        }
-    }
-    return nullptr;
-}
-
 void CQtDialog::Init() {
     if (!m_dlg.OnInitDialog()) {
         return;
