@@ -48,6 +48,103 @@ QString DocumentFileError(const QString& strPath) {
     return QString();
 }
 
+CCommandLineInfo Command(EShellCommand eCommand) {
+    CCommandLineInfo info;
+    info.m_nShellCommand = eCommand;
+    return info;
+}
+
+// The options the program knows, on a parser that reads single-dash words as long options.
+struct COptions {
+    COptions() {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, version, seed, mute, print, printTo, pdf, preview});
+    }
+
+    QCommandLineParser parser;
+    const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption version{QStringLiteral("version")};
+    const QCommandLineOption seed{QStringLiteral("seed"), QString(), QStringLiteral("N")};
+    const QCommandLineOption mute{QStringLiteral("mute")};
+    const QCommandLineOption print{QStringLiteral("print")};
+    const QCommandLineOption printTo{QStringLiteral("print-to"), QString(), QStringLiteral("NAME")};
+    const QCommandLineOption pdf{QStringLiteral("pdf"), QString(), QStringLiteral("FILE")};
+    const QCommandLineOption preview{QStringLiteral("preview")};
+};
+
+// --seed and --mute into info. Returns the mistake, a seed that is not one, or empty.
+QString ReadPlayOptions(const COptions& options, CCommandLineInfo& info) {
+    const QCommandLineParser& parser = options.parser;
+    if (parser.isSet(options.seed)) {
+        const QString value = parser.value(options.seed);
+        info.m_oSeed = ParseSeed(value);
+        if (!info.m_oSeed) {
+            return QStringLiteral("invalid seed '%1': expected a whole number from 0 to 4294967295")
+                .arg(value);
+        }
+    }
+    if (parser.isSet(options.mute)) {
+        info.m_eAudio = EAudio::Muted;
+    }
+    return QString();
+}
+
+// The mistake in the print switches, more than one or one without its value, or empty.
+QString PrintSwitchesError(const COptions& options) {
+    const QCommandLineParser& parser = options.parser;
+    int nPrintSwitches = 0;
+    for (const QCommandLineOption* pOption :
+         {&options.print, &options.printTo, &options.pdf, &options.preview}) {
+        if (parser.isSet(*pOption)) {
+            ++nPrintSwitches;
+        }
+    }
+    if (nPrintSwitches > 1) {
+        return QStringLiteral("--print, --print-to, --pdf and --preview exclude each other");
+    }
+    if (parser.isSet(options.printTo) && parser.value(options.printTo).isEmpty()) {
+        return QStringLiteral("--print-to needs a printer name");
+    }
+    if (parser.isSet(options.pdf) && parser.value(options.pdf).isEmpty()) {
+        return QStringLiteral("--pdf needs a file name");
+    }
+    return QString();
+}
+
+// FILE, if given, into info as the document. Returns the mistake, more than one FILE or
+// one that cannot be opened, or empty.
+QString ReadDocument(const COptions& options, CCommandLineInfo& info) {
+    const QStringList files = options.parser.positionalArguments();
+    if (files.size() > 1) {
+        return QStringLiteral("only one FILE may be given, not %1").arg(files.size());
+    }
+    if (files.size() == 1) {
+        const QString error = DocumentFileError(files.front());
+        if (!error.isEmpty()) {
+            return error;
+        }
+        info.m_nShellCommand = EShellCommand::FileOpen;
+        info.m_strFileName = files.front();
+    }
+    return QString();
+}
+
+// The print switch, if one is given, becomes the command, with its printer or file.
+void ReadPrintCommand(const COptions& options, CCommandLineInfo& info) {
+    const QCommandLineParser& parser = options.parser;
+    if (parser.isSet(options.print)) {
+        info.m_nShellCommand = EShellCommand::FilePrint;
+    } else if (parser.isSet(options.printTo)) {
+        info.m_nShellCommand = EShellCommand::FilePrintTo;
+        info.m_strPrinterName = parser.value(options.printTo);
+    } else if (parser.isSet(options.pdf)) {
+        info.m_nShellCommand = EShellCommand::FilePrintPdf;
+        info.m_strPdfFile = parser.value(options.pdf);
+    } else if (parser.isSet(options.preview)) {
+        info.m_nShellCommand = EShellCommand::FilePrintPreview;
+    }
+}
+
 }  // namespace
 
 QStringList DecodeArguments(int argc, const char* const* argv) {
@@ -59,86 +156,31 @@ QStringList DecodeArguments(int argc, const char* const* argv) {
 }
 
 CCommandLineInfo ParseCommandLine(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringLiteral("version"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
-    const QCommandLineOption mute(QStringLiteral("mute"));
-    const QCommandLineOption print(QStringLiteral("print"));
-    const QCommandLineOption printTo(QStringLiteral("print-to"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption preview(QStringLiteral("preview"));
-    parser.addOptions({help, version, seed, mute, print, printTo, pdf, preview});
-
-    if (!parser.parse(arguments)) {
+    COptions options;
+    const QCommandLineParser& parser = options.parser;
+    if (!options.parser.parse(arguments)) {
         return Invalid(parser.errorText());
     }
-    if (parser.isSet(help)) {
-        CCommandLineInfo info;
-        info.m_nShellCommand = EShellCommand::AppHelp;
-        return info;
+    if (parser.isSet(options.help)) {
+        return Command(EShellCommand::AppHelp);
     }
-    if (parser.isSet(version)) {
-        CCommandLineInfo info;
-        info.m_nShellCommand = EShellCommand::AppVersion;
-        return info;
+    if (parser.isSet(options.version)) {
+        return Command(EShellCommand::AppVersion);
     }
 
+    // The mistakes are reported in this order: the seed, the print switches, FILE.
     CCommandLineInfo info;
-    if (parser.isSet(seed)) {
-        const QString value = parser.value(seed);
-        info.m_oSeed = ParseSeed(value);
-        if (!info.m_oSeed) {
-            return Invalid(
-                QStringLiteral("invalid seed '%1': expected a whole number from 0 to 4294967295")
-                    .arg(value));
-        }
+    QString error = ReadPlayOptions(options, info);
+    if (error.isEmpty()) {
+        error = PrintSwitchesError(options);
     }
-    if (parser.isSet(mute)) {
-        info.m_eAudio = EAudio::Muted;
+    if (error.isEmpty()) {
+        error = ReadDocument(options, info);
     }
-
-    int nPrintSwitches = 0;
-    for (const QCommandLineOption* pOption : {&print, &printTo, &pdf, &preview}) {
-        if (parser.isSet(*pOption)) {
-            ++nPrintSwitches;
-        }
+    if (!error.isEmpty()) {
+        return Invalid(error);
     }
-    if (nPrintSwitches > 1) {
-        return Invalid(
-            QStringLiteral("--print, --print-to, --pdf and --preview exclude each other"));
-    }
-    if (parser.isSet(printTo) && parser.value(printTo).isEmpty()) {
-        return Invalid(QStringLiteral("--print-to needs a printer name"));
-    }
-    if (parser.isSet(pdf) && parser.value(pdf).isEmpty()) {
-        return Invalid(QStringLiteral("--pdf needs a file name"));
-    }
-
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        return Invalid(QStringLiteral("only one FILE may be given, not %1").arg(files.size()));
-    }
-    if (files.size() == 1) {
-        const QString error = DocumentFileError(files.front());
-        if (!error.isEmpty()) {
-            return Invalid(error);
-        }
-        info.m_nShellCommand = EShellCommand::FileOpen;
-        info.m_strFileName = files.front();
-    }
-    if (parser.isSet(print)) {
-        info.m_nShellCommand = EShellCommand::FilePrint;
-    } else if (parser.isSet(printTo)) {
-        info.m_nShellCommand = EShellCommand::FilePrintTo;
-        info.m_strPrinterName = parser.value(printTo);
-    } else if (parser.isSet(pdf)) {
-        info.m_nShellCommand = EShellCommand::FilePrintPdf;
-        info.m_strPdfFile = parser.value(pdf);
-    } else if (parser.isSet(preview)) {
-        info.m_nShellCommand = EShellCommand::FilePrintPreview;
-    }
+    ReadPrintCommand(options, info);
     return info;
 }
 

@@ -28,11 +28,10 @@ CViewWidget* CTessixApp::GetViewWidget() const {
     return m_pFrame ? m_pFrame->GetViewWidget() : nullptr;
 }
 
-CTessixView* CTessixApp::GetView() const {
-    return m_pView.get();
-}
+namespace {
 
-BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
+// The program's names for the framework's settings and the desktop, and its icon.
+void SetProgramIdentity() {
     // The framework's settings key. The program itself stores no settings, and keeps no
     // list of recent files.
     QCoreApplication::setOrganizationName(QString::fromLatin1(kSettingsKey));
@@ -43,7 +42,21 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     icon.addFile(QStringLiteral(":/icons/128-64.png"));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+}
 
+}  // namespace
+
+BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
+    SetProgramIdentity();
+    CreateDocumentFrameAndView(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo)) {
+        return FALSE;
+    }
+    m_pFrame->ShowFixedMaximized();
+    return TRUE;
+}
+
+void CTessixApp::CreateDocumentFrameAndView(const CCommandLineInfo& cmdInfo) {
     // The single-document arrangement: one document, one frame, one view.
     m_pDocument = std::make_unique<CTessixDoc>();
     m_pFrame = std::make_unique<CMainFrame>();
@@ -72,16 +85,15 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
         m_pFrame->SetEndProgram(m_world.endProgram);
         m_pFrame->GetViewWidget()->SetEndProgramSink(m_world.endProgram);
     }
+}
 
+BOOL CTessixApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo) {
     switch (cmdInfo.m_nShellCommand) {
         case EShellCommand::FileOpen:
-            if (!OpenDocumentFile(cmdInfo.m_strFileName)) {
-                return FALSE;
-            }
-            break;
+            return OpenDocumentFile(cmdInfo.m_strFileName);
         case EShellCommand::FileNew:
             m_pDocument->OnNewDocument();
-            break;
+            return TRUE;
         case EShellCommand::FilePrint:
         case EShellCommand::FilePrintTo:
         case EShellCommand::FilePrintPdf:
@@ -92,9 +104,7 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
             // Answered before any window exists (app/main.cpp).
             return FALSE;
     }
-
-    m_pFrame->ShowFixedMaximized();
-    return TRUE;
+    return FALSE;
 }
 
 BOOL CTessixApp::OnCmdMsg(UINT nID, ECmd eCmd) {

@@ -49,12 +49,16 @@ public:
     // The open dialog; the chosen file becomes the document's name, nothing is read.
     void OnFileOpen();
 
-    CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
-    CTessixDoc* GetDocument() const { return m_pDocument.get(); }
     CViewWidget* GetViewWidget() const;
-    CTessixView* GetView() const;
 
 private:
+    friend class CTessixAppProbe;  // tests/support/Probes.h
+
+    // InitInstance's steps: the one document, frame and view wired together; then the
+    // command line's document opened or made new (FALSE for a command that is not run
+    // with a window, or a file that cannot be opened).
+    void CreateDocumentFrameAndView(const CCommandLineInfo& cmdInfo);
+    BOOL ProcessShellCommand(const CCommandLineInfo& cmdInfo);
     BOOL OpenDocumentFile(const QString& strPath);
 
     CAppWorld m_world;

@@ -246,7 +246,6 @@ public:
     void PlaySoundAsync(int nId);
 
 private:
-    friend class CTessixViewTest;
     friend class CProblem3Probe;
 
     // Game flow helpers (game/).

@@ -64,6 +64,81 @@ Qt::FocusPolicy FocusPolicyOf(DWORD dwStyle) {
     return (dwStyle & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
 }
 
+// A list box item as a list widget, attached to the dialog's list box of its id.
+QListWidget* MakeListBox(const CDlgItem& item, CDialog& dlg, QDialog* pDialog) {
+    auto* pList = new QListWidget(pDialog);
+    pList->setSortingEnabled(false);  // the list box keeps its own order
+    pList->setUniformItemSizes(true);
+    pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pList->setVerticalScrollBarPolicy((item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                                  : Qt::ScrollBarAlwaysOff);
+    if (!(item.dwStyle & WS_BORDER)) {
+        pList->setFrameShape(QFrame::NoFrame);
+    }
+    if (item.dwStyle & LBS_NOSEL) {
+        // Nothing is ever selected, and without the focus no current line is outlined
+        // either.
+        pList->setSelectionMode(QAbstractItemView::NoSelection);
+        pList->setFocusPolicy(Qt::NoFocus);
+    } else {
+        pList->setSelectionMode(QAbstractItemView::SingleSelection);
+        pList->setFocusPolicy(FocusPolicyOf(item.dwStyle));
+    }
+    if (CListBox* pListBox = dlg.GetListBox(item.nId)) {
+        pListBox->Attach(pList);
+    }
+    return pList;
+}
+
+// A push button; IDOK accepts the dialog and IDCANCEL rejects it.
+QPushButton* MakeButton(const CDlgItem& item, QDialog* pDialog) {
+    auto* pButton = new QPushButton(ToQString(item.strText), pDialog);
+    pButton->setDefault((item.dwStyle & BS_DEFPUSHBUTTON) != 0);
+    pButton->setFocusPolicy(FocusPolicyOf(item.dwStyle));
+    if (item.nId == IDOK) {
+        QObject::connect(pButton, &QPushButton::clicked, pDialog, &QDialog::accept);
+    } else if (item.nId == IDCANCEL) {
+        QObject::connect(pButton, &QPushButton::clicked, pDialog, &QDialog::reject);
+    }
+    return pButton;
+}
+
+// A static text, word-wrapped plain text aligned as its style says, from the top.
+QLabel* MakeStatic(const CDlgItem& item, QDialog* pDialog) {
+    auto* pLabel = new QLabel(StaticText(item), pDialog);
+    pLabel->setTextFormat(Qt::PlainText);
+    pLabel->setWordWrap(true);
+    Qt::Alignment align = Qt::AlignLeft;
+    if (item.dwStyle & SS_CENTER) {
+        align = Qt::AlignHCenter;
+    } else if (item.dwStyle & SS_RIGHT) {
+        align = Qt::AlignRight;
+    }
+    pLabel->setAlignment(align | Qt::AlignTop);
+    return pLabel;
+}
+
+QLabel* MakeIcon(const CDlgItem& item, QDialog* pDialog) {
+    auto* pLabel = new QLabel(pDialog);
+    pLabel->setPixmap(IconPixmap(item.strText));
+    return pLabel;
+}
+
+// The widget of one template item, a child of the dialog, not yet placed.
+QWidget* MakeControl(const CDlgItem& item, CDialog& dlg, QDialog* pDialog) {
+    switch (item.eClass) {
+        case EDlgClass::ListBox:
+            return MakeListBox(item, dlg, pDialog);
+        case EDlgClass::Button:
+            return MakeButton(item, pDialog);
+        case EDlgClass::Static:
+            return MakeStatic(item, pDialog);
+        case EDlgClass::Icon:
+            return MakeIcon(item, pDialog);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 QFont DialogFont(const CDlgTemplate& dlgTemplate, QPaintDevice* pDevice) {
@@ -121,67 +196,7 @@ CQtDialog::~CQtDialog() {
 
 void CQtDialog::BuildControls(const CDialogBaseUnits& base) {
     for (const CDlgItem& item : m_dlg.Template().items) {
-        QWidget* pWidget = nullptr;
-        switch (item.eClass) {
-            case EDlgClass::ListBox: {
-                auto* pList = new QListWidget(m_pDialog);
-                pList->setSortingEnabled(false);  // the list box keeps its own order
-                pList->setUniformItemSizes(true);
-                pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-                pList->setVerticalScrollBarPolicy(
-                    (item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-                if (!(item.dwStyle & WS_BORDER)) {
-                    pList->setFrameShape(QFrame::NoFrame);
-                }
-                if (item.dwStyle & LBS_NOSEL) {
-                    // Nothing is ever selected, and without the focus no current line
-                    // is outlined either.
-                    pList->setSelectionMode(QAbstractItemView::NoSelection);
-                    pList->setFocusPolicy(Qt::NoFocus);
-                } else {
-                    pList->setSelectionMode(QAbstractItemView::SingleSelection);
-                    pList->setFocusPolicy(FocusPolicyOf(item.dwStyle));
-                }
-                if (CListBox* pListBox = m_dlg.GetListBox(item.nId)) {
-                    pListBox->Attach(pList);
-                }
-                pWidget = pList;
-                break;
-            }
-            case EDlgClass::Button: {
-                auto* pButton = new QPushButton(ToQString(item.strText), m_pDialog);
-                pButton->setDefault((item.dwStyle & BS_DEFPUSHBUTTON) != 0);
-                pButton->setFocusPolicy(FocusPolicyOf(item.dwStyle));
-                QDialog* pDialog = m_pDialog;
-                if (item.nId == IDOK) {
-                    QObject::connect(pButton, &QPushButton::clicked, pDialog, &QDialog::accept);
-                } else if (item.nId == IDCANCEL) {
-                    QObject::connect(pButton, &QPushButton::clicked, pDialog, &QDialog::reject);
-                }
-                pWidget = pButton;
-                break;
-            }
-            case EDlgClass::Static: {
-                auto* pLabel = new QLabel(StaticText(item), m_pDialog);
-                pLabel->setTextFormat(Qt::PlainText);
-                pLabel->setWordWrap(true);
-                Qt::Alignment align = Qt::AlignLeft;
-                if (item.dwStyle & SS_CENTER) {
-                    align = Qt::AlignHCenter;
-                } else if (item.dwStyle & SS_RIGHT) {
-                    align = Qt::AlignRight;
-                }
-                pLabel->setAlignment(align | Qt::AlignTop);
-                pWidget = pLabel;
-                break;
-            }
-            case EDlgClass::Icon: {
-                auto* pLabel = new QLabel(m_pDialog);
-                pLabel->setPixmap(IconPixmap(item.strText));
-                pWidget = pLabel;
-                break;
-            }
-        }
+        QWidget* pWidget = MakeControl(item, m_dlg, m_pDialog);
         QRect rc = MapDialogRect(item.x, item.y, item.cx, item.cy, base);
         if (item.eClass == EDlgClass::Icon) {
             rc.setSize(QSize(kIconPixels, kIconPixels));
@@ -190,15 +205,6 @@ void CQtDialog::BuildControls(const CDialogBaseUnits& base) {
         pWidget->setVisible((item.dwStyle & WS_VISIBLE) != 0);
         m_widgets.emplace_back(item.nId, pWidget);
     }
-}
-
-QWidget* CQtDialog::Control(int nId) const {
-    for (const auto& entry : m_widgets) {
-        if (entry.first == nId) {
-            return entry.second;
-        }
-    }
-    return nullptr;
 }
 
 void CQtDialog::Init() {

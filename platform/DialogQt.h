@@ -43,13 +43,12 @@ public:
     // Init, then shows the dialog modally; returns IDOK or IDCANCEL.
     int DoModal();
 
-    QDialog* Widget() const { return m_pDialog; }
-    // The widget of control nId, or null.
-    QWidget* Control(int nId) const;
     // How a finished dialog ended: IDOK or IDCANCEL.
     int Result() const;
 
 private:
+    friend class CQtDialogProbe;  // tests/support/Probes.h
+
     void BuildControls(const CDialogBaseUnits& base);
 
     CDialog& m_dlg;

@@ -83,118 +83,161 @@ bool TokenFitsLine(const char* pszLine, const char* pszToken) {
     return std::strlen(pszLine) + std::strlen(pszToken) + 1 <= kLineLimit;
 }
 
+// The fonts of the printed form, the body font selected; the line height and the lines a
+// page holds measured in it. Returns the font that was selected before.
+CFont* SelectPrintFonts(CTessixView& v, CDC* pDC) {
+    MakeFont(v.m_fontHeading, 4 * v.m_nFontUnit / 3, "Arial Bold", FW_DONTCARE,
+             EUnderline::Underlined);
+    MakeFont(v.m_fontBody, v.m_nFontUnit, "Arial");
+    CFont* pOldFont = pDC->SelectObject(&v.m_fontBody);
+
+    v.m_sizeText = pDC->GetTextExtent("MW");
+    v.m_nLineHeight = v.m_sizeText.cy;
+    v.m_nLinesPerPage = v.m_nLineHeight > 0 ? v.m_nTextHeight / v.m_nLineHeight : 0;
+    v.m_nLinesPerPage = std::clamp(v.m_nLinesPerPage, 0, kMaxLinesPerPage);
+    return pOldFont;
+}
+
+void ClearPrintPages(CTessixView& v) {
+    for (int p = 0; p < kPrintPages; ++p) {
+        for (int j = 0; j < kClearedSlots; ++j) {
+            v.m_szPageLine[p][j][0] = '\0';
+        }
+        v.m_nLastLine[p] = 0;
+    }
+    v.m_szLine[0] = '\0';
+}
+
+// The pieces read as one stream of tokens, up to the sentinel: the next token into
+// v.m_pszToken, taking the next piece (nPiece, -1 before the first) when one runs out.
+// False at the end of the stream.
+bool NextToken(CTessixView& v, int& nPiece) {
+    for (;;) {
+        v.m_pszToken = SplitToken(v.m_pszNextToken, &v.m_pszNextToken);
+        if (v.m_pszToken) {
+            ReplaceLeadingColons(v.m_pszToken);
+            return true;
+        }
+        ++nPiece;
+        if (nPiece >= kPrintPieces || v.m_astrLine[nPiece] == kSentinel) {
+            return false;
+        }
+        const CString& strPiece = v.m_astrLine[nPiece];
+        const std::size_t nCopy = std::min(strPiece.size(), sizeof v.m_szPiece - 1);
+        std::memcpy(v.m_szPiece, strPiece.data(), nCopy);
+        v.m_szPiece[nCopy] = '\0';
+        v.m_pszNextToken = v.m_szPiece;
+    }
+}
+
+// Where the layout writes: line L of page p.
+struct CPrintCursor {
+    int p = 0;
+    int L = 0;
+};
+
+// The line being built is stored at the cursor, if the cursor is on a stored slot.
+void StoreLine(CTessixView& v, const CPrintCursor& at) {
+    if (at.L >= 0 && at.L < kPrintPageSlots) {
+        std::memcpy(v.m_szPageLine[at.p][at.L], v.m_szLine, std::strlen(v.m_szLine) + 1);
+    }
+}
+
+// The new-page steps: the next page begins, counted and empty, at its first line. False,
+// with nothing changed, when the last page is already in use.
+bool StartNextPage(CTessixView& v, CPrintCursor& at) {
+    if (at.p + 1 >= kPrintPages) {
+        return false;
+    }
+    ++at.p;
+    ++v.m_nPages;
+    v.m_nLastLine[at.p] = 0;
+    at.L = 0;
+    return true;
+}
+
+// Appends a word to the line being built; true when the line, measured with it, is still
+// narrower than the text. (A word that does not fit is cleared with the line.)
+bool AppendIfItFits(CTessixView& v, CDC* pDC, const char* pszWord) {
+    if (!TokenFitsLine(v.m_szLine, pszWord)) {
+        return false;
+    }
+    AppendToken(v.m_szLine, pszWord);
+    v.m_sizeText = pDC->GetTextExtent(v.m_szLine);
+    return v.m_sizeText.cx < v.m_nTextWidth;
+}
+
+// The lines a break moves the cursor down: a page end to past the page's last line, a
+// paragraph end two lines, a line end or a word that did not fit one.
+void MoveDownForBreak(CTessixView& v, CPrintCursor& at, EToken eToken) {
+    switch (eToken) {
+        case EToken::PageEnd:
+            at.L = v.m_nLinesPerPage + 1;
+            v.m_nLastLine[at.p] += 1;
+            break;
+        case EToken::ParagraphEnd:
+            at.L += 2;
+            v.m_nLastLine[at.p] += 2;
+            break;
+        case EToken::LineEnd:
+        case EToken::Word:
+            at.L += 1;
+            v.m_nLastLine[at.p] += 1;
+            break;
+    }
+}
+
+// Lays one token out at the cursor. False when the layout stops: the pages are full.
+bool PlaceToken(CTessixView& v, CDC* pDC, CPrintCursor& at, const char* pszToken) {
+    if (pszToken[0] == '[' && at.L > v.m_nLinesPerPage - 3) {
+        // A heading is kept off the last two lines of a page.
+        if (!StartNextPage(v, at)) {
+            return false;
+        }
+        AppendToken(v.m_szLine, pszToken);
+        StoreLine(v, at);
+        return true;
+    }
+
+    const EToken eToken = KindOf(pszToken);
+    if (eToken == EToken::Word && AppendIfItFits(v, pDC, pszToken)) {
+        StoreLine(v, at);
+        return true;
+    }
+
+    v.m_szLine[0] = '\0';
+    MoveDownForBreak(v, at, eToken);
+    if (at.L >= v.m_nLinesPerPage) {
+        v.m_nLastLine[at.p] = std::min(v.m_nLastLine[at.p], v.m_nLinesPerPage) - 1;
+        if (!StartNextPage(v, at)) {
+            return false;
+        }
+    }
+    if (eToken == EToken::Word) {
+        AppendToken(v.m_szLine, pszToken);
+        StoreLine(v, at);
+    }
+    return true;
+}
+
 }  // namespace
 
 void CTessixView::LayoutPrintText(CDC* pDC) {
     m_nPages = 1;
-    MakeFont(m_fontHeading, 4 * m_nFontUnit / 3, "Arial Bold", FW_DONTCARE, EUnderline::Underlined);
-    MakeFont(m_fontBody, m_nFontUnit, "Arial");
-    CFont* pOldFont = pDC->SelectObject(&m_fontBody);
+    CFont* pOldFont = SelectPrintFonts(*this, pDC);
+    ClearPrintPages(*this);
 
-    m_sizeText = pDC->GetTextExtent("MW");
-    m_nLineHeight = m_sizeText.cy;
-    m_nLinesPerPage = m_nLineHeight > 0 ? m_nTextHeight / m_nLineHeight : 0;
-    m_nLinesPerPage = std::clamp(m_nLinesPerPage, 0, kMaxLinesPerPage);
-
-    for (int p = 0; p < kPrintPages; ++p) {
-        for (int j = 0; j < kClearedSlots; ++j) {
-            m_szPageLine[p][j][0] = '\0';
-        }
-        m_nLastLine[p] = 0;
-    }
-    m_szLine[0] = '\0';
-
-    // The pieces read as one stream of tokens, up to the sentinel.
     int nPiece = -1;
     m_pszToken = nullptr;
     m_pszNextToken = nullptr;
-    auto nextToken = [&]() -> bool {
-        for (;;) {
-            m_pszToken = SplitToken(m_pszNextToken, &m_pszNextToken);
-            if (m_pszToken) {
-                ReplaceLeadingColons(m_pszToken);
-                return true;
-            }
-            ++nPiece;
-            if (nPiece >= kPrintPieces || m_astrLine[nPiece] == kSentinel) {
-                return false;
-            }
-            const CString& strPiece = m_astrLine[nPiece];
-            const std::size_t nCopy = std::min(strPiece.size(), sizeof m_szPiece - 1);
-            std::memcpy(m_szPiece, strPiece.data(), nCopy);
-            m_szPiece[nCopy] = '\0';
-            m_pszNextToken = m_szPiece;
-        }
-    };
-    auto storeLine = [&](int p, int L) {
-        if (L >= 0 && L < kPrintPageSlots) {
-            std::memcpy(m_szPageLine[p][L], m_szLine, std::strlen(m_szLine) + 1);
-        }
-    };
-
     // The first token waits in the line for the word after it.
-    if (nextToken()) {
+    if (NextToken(*this, nPiece)) {
         AppendToken(m_szLine, m_pszToken);
     }
-    int p = 0;
-    int L = 0;
-    while (nextToken()) {
-        char* const pszToken = m_pszToken;
-        if (pszToken[0] == '[' && L > m_nLinesPerPage - 3) {
-            // A heading is kept off the last two lines of a page.
-            if (p + 1 >= kPrintPages) {
-                break;
-            }
-            ++p;
-            ++m_nPages;
-            m_nLastLine[p] = 0;
-            AppendToken(m_szLine, pszToken);
-            L = 0;
-            storeLine(p, L);
-            continue;
-        }
-
-        const EToken eToken = KindOf(pszToken);
-        bool bFits = false;
-        if (eToken == EToken::Word && TokenFitsLine(m_szLine, pszToken)) {
-            AppendToken(m_szLine, pszToken);
-            m_sizeText = pDC->GetTextExtent(m_szLine);
-            bFits = m_sizeText.cx < m_nTextWidth;
-        }
-        if (bFits) {
-            storeLine(p, L);
-            continue;
-        }
-
-        m_szLine[0] = '\0';
-        switch (eToken) {
-            case EToken::PageEnd:
-                L = m_nLinesPerPage + 1;
-                m_nLastLine[p] += 1;
-                break;
-            case EToken::ParagraphEnd:
-                L += 2;
-                m_nLastLine[p] += 2;
-                break;
-            case EToken::LineEnd:
-            case EToken::Word:
-                L += 1;
-                m_nLastLine[p] += 1;
-                break;
-        }
-        if (L >= m_nLinesPerPage) {
-            m_nLastLine[p] = std::min(m_nLastLine[p], m_nLinesPerPage) - 1;
-            if (p + 1 >= kPrintPages) {
-                break;
-            }
-            ++p;
-            ++m_nPages;
-            m_nLastLine[p] = 0;
-            L = 0;
-        }
-        if (eToken == EToken::Word) {
-            AppendToken(m_szLine, pszToken);
-            storeLine(p, L);
+    CPrintCursor at;
+    while (NextToken(*this, nPiece)) {
+        if (!PlaceToken(*this, pDC, at, m_pszToken)) {
+            break;
         }
     }
 

@@ -76,6 +76,87 @@ int CountRect(const CRaster& raster, const CRect& rc, COLORREF clr) {
     return n;
 }
 
+// Where a sweep got to: the matches counted and, once the total passed the limit, the
+// line (column or row) and the pixel along it where it did.
+struct CSweep {
+    int nTotal = 0;
+    bool bStopped = false;
+    int nLine = 0;
+    int nAlong = 0;
+};
+
+// The counting both sweeps share. Adds one line of nMatches matches to the sweep; when that
+// would take the total past nLimit, walks the line's pixels at(nFrom) to at(nTo - 1) instead
+// and records the stop at the one that passes it. Returns whether the sweep stopped.
+template <typename PixelAt>
+bool AddLine(CSweep& sweep, int nMatches, int nLine, int nFrom, int nTo, std::uint32_t px,
+             int nLimit, PixelAt at) {
+    if (sweep.nTotal + nMatches <= nLimit) {
+        sweep.nTotal += nMatches;
+        return false;
+    }
+    for (int i = nFrom; i < nTo; ++i) {
+        sweep.nTotal += at(i) == px ? 1 : 0;
+        if (sweep.nTotal > nLimit) {
+            sweep.bStopped = true;
+            sweep.nLine = nLine;
+            sweep.nAlong = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+int SumOf(const int* counts, int n) {
+    int nSum = 0;
+    for (int k = 0; k < n; ++k) {
+        nSum += counts[k];
+    }
+    return nSum;
+}
+
+// The columns are taken in strips: one pass down a strip by rows gives each of its columns'
+// counts, so a sweep that stops early reads little beyond its stop column. In the strip
+// where the running total passes the limit, the column that passes it is walked down to
+// its stop pixel.
+CSweep SweepColumns(const CRaster& raster, const CClip& c, std::uint32_t px, int nLimit) {
+    CSweep sweep;
+    for (int x0 = c.x0; x0 < c.x1; x0 += kStripWidth) {
+        const int nWidth = std::min(kStripWidth, c.x1 - x0);
+        int columns[kStripWidth] = {};
+        CountStrip(raster, x0, nWidth, c.y0, c.y1, px, columns);
+        const int nStrip = SumOf(columns, nWidth);
+        if (sweep.nTotal + nStrip <= nLimit) {
+            sweep.nTotal += nStrip;
+            continue;
+        }
+        for (int k = 0; k < nWidth; ++k) {
+            const int x = x0 + k;
+            const auto at = [&raster, x](int y) { return raster.Row(y)[x]; };
+            if (AddLine(sweep, columns[k], x, c.y0, c.y1, px, nLimit, at)) {
+                return sweep;
+            }
+        }
+    }
+    return sweep;
+}
+
+// Row by row; the row that passes the limit is walked along to its stop pixel.
+CSweep SweepRows(const CRaster& raster, const CClip& c, std::uint32_t px, int nLimit) {
+    CSweep sweep;
+    if (c.Empty()) {
+        return sweep;
+    }
+    for (int y = c.y0; y < c.y1; ++y) {
+        const std::uint32_t* pRow = raster.Row(y);
+        const auto at = [pRow](int x) { return pRow[x]; };
+        if (AddLine(sweep, CountRow(pRow, c.x0, c.x1, px), y, c.x0, c.x1, px, nLimit, at)) {
+            return sweep;
+        }
+    }
+    return sweep;
+}
+
 }  // namespace
 
 void CTessixView::CountLeftPixels(COLORREF clr) {
@@ -109,43 +190,13 @@ void CTessixView::CountPixelsByColumn(COLORREF clr, int nLimit) {
         return;
     }
     const CRaster& raster = m_pHost->ClientRaster();
-    const CClip c = ClipTo(raster, rc);
-    const std::uint32_t px = CRaster::PixelOf(clr);
-
-    // The columns are taken in strips: one pass down a strip by rows gives each of its
-    // columns' counts, so a sweep that stops early reads little beyond its stop column.
-    // In the strip where the running total passes the limit, the column that passes it
-    // is walked down to its stop pixel.
-    int nTotal = 0;
-    for (int x0 = c.x0; x0 < c.x1; x0 += kStripWidth) {
-        const int nWidth = std::min(kStripWidth, c.x1 - x0);
-        int columns[kStripWidth] = {};
-        CountStrip(raster, x0, nWidth, c.y0, c.y1, px, columns);
-        int nStrip = 0;
-        for (int k = 0; k < nWidth; ++k) {
-            nStrip += columns[k];
-        }
-        if (nTotal + nStrip <= nLimit) {
-            nTotal += nStrip;
-            continue;
-        }
-        for (int k = 0; k < nWidth; ++k) {
-            if (nTotal + columns[k] > nLimit) {
-                const int x = x0 + k;
-                for (int y = c.y0; y < c.y1; ++y) {
-                    nTotal += raster.Row(y)[x] == px ? 1 : 0;
-                    if (nTotal > nLimit) {
-                        m_nAreaLeft = nTotal;
-                        m_i = x + 1;
-                        m_j = y;
-                        return;
-                    }
-                }
-            }
-            nTotal += columns[k];
-        }
+    const CSweep sweep = SweepColumns(raster, ClipTo(raster, rc), CRaster::PixelOf(clr), nLimit);
+    m_nAreaLeft = sweep.nTotal;
+    if (sweep.bStopped) {
+        m_i = sweep.nLine + 1;
+        m_j = sweep.nAlong;
+        return;
     }
-    m_nAreaLeft = nTotal;
     m_i = rc.right;
     m_j = std::max(rc.top, rc.bottom);
 }
@@ -158,28 +209,13 @@ void CTessixView::CountPixelsByRow(COLORREF clr, int nLimit) {
         return;
     }
     const CRaster& raster = m_pHost->ClientRaster();
-    const CClip c = ClipTo(raster, rc);
-    const std::uint32_t px = CRaster::PixelOf(clr);
-    int nTotal = 0;
-    if (!c.Empty()) {
-        for (int y = c.y0; y < c.y1; ++y) {
-            const std::uint32_t* pRow = raster.Row(y);
-            const int nRow = CountRow(pRow, c.x0, c.x1, px);
-            if (nTotal + nRow > nLimit) {
-                for (int x = c.x0; x < c.x1; ++x) {
-                    nTotal += pRow[x] == px ? 1 : 0;
-                    if (nTotal > nLimit) {
-                        m_nAreaRight = nTotal;
-                        m_j = y + 1;
-                        m_i = x;
-                        return;
-                    }
-                }
-            }
-            nTotal += nRow;
-        }
+    const CSweep sweep = SweepRows(raster, ClipTo(raster, rc), CRaster::PixelOf(clr), nLimit);
+    m_nAreaRight = sweep.nTotal;
+    if (sweep.bStopped) {
+        m_j = sweep.nLine + 1;
+        m_i = sweep.nAlong;
+        return;
     }
-    m_nAreaRight = nTotal;
     m_j = rc.bottom;
     m_i = std::max(rc.left, rc.right);
 }

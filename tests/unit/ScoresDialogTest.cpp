@@ -16,6 +16,7 @@
 #include "platform/DialogQt.h"
 #include "platform/ViewWidget.h"
 #include "scores/ScoresDlg.h"
+#include "support/Probes.h"
 
 namespace {
 
@@ -55,14 +56,17 @@ protected:
     void Open() {
         m_pDialog = std::make_unique<CQtDialog>(g_dlgScores, nullptr);
         m_pDialog->Init();
-        m_pDialog->Widget()->show();
+        CQtDialogProbe::Dialog(*m_pDialog).show();
         QCoreApplication::processEvents();
     }
-    QDialog& Dialog() { return *m_pDialog->Widget(); }
+    QDialog& Dialog() { return CQtDialogProbe::Dialog(*m_pDialog); }
     QListWidget& List() {
-        return *qobject_cast<QListWidget*>(m_pDialog->Control(CScoresDlg::IDC_SCORE_LIST));
+        return *qobject_cast<QListWidget*>(
+            CQtDialogProbe::Control(*m_pDialog, CScoresDlg::IDC_SCORE_LIST));
     }
-    QPushButton& Exit() { return *qobject_cast<QPushButton*>(m_pDialog->Control(IDOK)); }
+    QPushButton& Exit() {
+        return *qobject_cast<QPushButton*>(CQtDialogProbe::Control(*m_pDialog, IDOK));
+    }
 
     std::unique_ptr<CQtDialog> m_pDialog;
 };

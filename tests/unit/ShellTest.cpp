@@ -31,6 +31,7 @@
 #include "platform/FileDialog.h"
 #include "platform/ViewWidget.h"
 #include "support/Headless.h"
+#include "support/Probes.h"
 
 // Qt's own route for a key press through the shortcut map, as a key from the window
 // system takes it; exported by QtGui.
@@ -129,10 +130,10 @@ public:
         ASSERT_TRUE(m_dir.isValid());
     }
 
-    CMainFrame& Frame() { return *m_pApp->GetMainFrame(); }
+    CMainFrame& Frame() { return CTessixAppProbe::Frame(*m_pApp); }
     CViewWidget& Widget() { return *m_pApp->GetViewWidget(); }
-    CTessixView& View() { return *m_pApp->GetView(); }
-    CTessixDoc& Doc() { return *m_pApp->GetDocument(); }
+    CTessixView& View() { return CTessixAppProbe::View(*m_pApp); }
+    CTessixDoc& Doc() { return CTessixAppProbe::Document(*m_pApp); }
     QString Path(const char* pszName) const { return m_dir.filePath(QString::fromLatin1(pszName)); }
 
     // Starts the game at the frame's present size and paints its first screen.
