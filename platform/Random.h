@@ -12,7 +12,6 @@ public:
         m_nState = m_nState * 214013u + 2531011u;
         return static_cast<int>((m_nState >> 16) & 0x7FFFu);
     }
-    std::uint32_t State() const { return m_nState; }
 
 private:
     std::uint32_t m_nState = 1;
