@@ -157,6 +157,12 @@ CSweep SweepRows(const CRaster& raster, const CClip& c, std::uint32_t px, int nL
     return sweep;
 }
 
+// Where a sweep leaves its cursor, as (line, pixel along it): one past the line it stopped
+// on and the pixel it stopped at, or past the last line when it ran through.
+CPoint SweepEnd(const CSweep& sweep, int nPastLines, int nPastAlong) {
+    return sweep.bStopped ? CPoint(sweep.nLine + 1, sweep.nAlong) : CPoint(nPastLines, nPastAlong);
+}
+
 }  // namespace
 
 void CTessixView::CountLeftPixels(COLORREF clr) {
@@ -192,13 +198,9 @@ void CTessixView::CountPixelsByColumn(COLORREF clr, int nLimit) {
     const CRaster& raster = m_pHost->ClientRaster();
     const CSweep sweep = SweepColumns(raster, ClipTo(raster, rc), CRaster::PixelOf(clr), nLimit);
     m_nAreaLeft = sweep.nTotal;
-    if (sweep.bStopped) {
-        m_i = sweep.nLine + 1;
-        m_j = sweep.nAlong;
-        return;
-    }
-    m_i = rc.right;
-    m_j = std::max(rc.top, rc.bottom);
+    const CPoint end = SweepEnd(sweep, rc.right, std::max(rc.top, rc.bottom));
+    m_i = end.x;
+    m_j = end.y;
 }
 
 void CTessixView::CountPixelsByRow(COLORREF clr, int nLimit) {
@@ -211,11 +213,7 @@ void CTessixView::CountPixelsByRow(COLORREF clr, int nLimit) {
     const CRaster& raster = m_pHost->ClientRaster();
     const CSweep sweep = SweepRows(raster, ClipTo(raster, rc), CRaster::PixelOf(clr), nLimit);
     m_nAreaRight = sweep.nTotal;
-    if (sweep.bStopped) {
-        m_j = sweep.nLine + 1;
-        m_i = sweep.nAlong;
-        return;
-    }
-    m_j = rc.bottom;
-    m_i = std::max(rc.left, rc.right);
+    const CPoint end = SweepEnd(sweep, rc.bottom, std::max(rc.left, rc.right));
+    m_j = end.x;
+    m_i = end.y;
 }
