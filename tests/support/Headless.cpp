@@ -67,10 +67,15 @@ COLORREF CGame::Pixel(int x, int y) const {
 }
 
 int CGame::CountColor(const CRect& rc, COLORREF clr) const {
+    return CountColorIn(m_host.m_raster, rc, clr);
+}
+
+int CountColorIn(const CRaster& raster, const CRect& rc, COLORREF clr) {
+    CDC dc(const_cast<CRaster&>(raster));
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y) {
         for (int x = rc.left; x < rc.right; ++x) {
-            n += Pixel(x, y) == clr ? 1 : 0;
+            n += dc.GetPixel(x, y) == clr ? 1 : 0;
         }
     }
     return n;

@@ -82,6 +82,9 @@ public:
     std::function<void()> m_onPlay;
 };
 
+// Pixels of exactly this colour inside the half-open rectangle of a raster.
+int CountColorIn(const CRaster& raster, const CRect& rc, COLORREF clr);
+
 // A whole game on the headless host at a given client size, with a fixed seed.
 class CGame {
 public:

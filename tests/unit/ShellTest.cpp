@@ -28,6 +28,7 @@
 #include "app/TessixApp.h"
 #include "app/TessixDoc.h"
 #include "app/ViewCommands.h"
+#include "game/Colours.h"
 #include "platform/FileDialog.h"
 #include "platform/ViewWidget.h"
 #include "support/Headless.h"
@@ -670,14 +671,8 @@ CPoint MiddleOf(const CRect& rc) {
 
 // Pixels of the two verdict colours in the message band of the window's raster.
 int VerdictPixels(CViewWidget& widget, const CRect& band) {
-    int nPixels = 0;
-    for (int y = band.top; y < band.bottom; ++y) {
-        for (int x = band.left; x < band.right; ++x) {
-            const QRgb rgb = widget.ClientRaster().Image().pixel(x, y) & 0xFFFFFF;
-            nPixels += rgb == 0xB6FF00 || rgb == 0x808080;
-        }
-    }
-    return nPixels;
+    return CountColorIn(widget.ClientRaster(), band, kRightColor) +
+           CountColorIn(widget.ClientRaster(), band, kWrongColor);
 }
 
 TEST_F(ShellTest, SecondPressOfADoubleClickReachesNoHandler) {
