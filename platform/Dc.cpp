@@ -61,10 +61,35 @@ CDC::CDC(QPainter& painter) : m_pPainter(&painter) {}
 
 CDC::~CDC() = default;
 
+namespace {
+
+CRect Intersection(const CRect& a, const CRect& b) {
+    return CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom));
+}
+
+void ApplyClip(QPainter& p, const std::optional<CRect>& clip) {
+    if (clip) {
+        p.setClipRect(
+            QRect(clip->left, clip->top, std::max(clip->Width(), 0), std::max(clip->Height(), 0)));
+    }
+}
+
+}  // namespace
+
+CClipScope::CClipScope(CDC& dc, const CRect& rc) : m_dc(dc), m_previous(dc.m_clip) {
+    m_dc.m_clip = m_previous ? Intersection(*m_previous, rc) : rc;
+}
+
+CClipScope::~CClipScope() {
+    m_dc.m_clip = m_previous;
+}
+
 template <class F>
 void CDC::Paint(F&& fn) {
     if (m_pPainter) {
         m_pPainter->save();
+        ApplyClip(*m_pPainter, m_clip);
         fn(*m_pPainter);
         m_pPainter->restore();
         return;
@@ -74,13 +99,19 @@ void CDC::Paint(F&& fn) {
         return;
     }
     QPainter painter(&image);
+    ApplyClip(painter, m_clip);
     fn(painter);
 }
 
 void CDC::ReportDrawn(const CRect& rc) const {
     if (m_pRaster) {
-        m_pRaster->AddDrawn(rc);
+        m_pRaster->AddDrawn(m_clip ? Intersection(rc, *m_clip) : rc);
     }
+}
+
+CRect CDC::WritableBox() const {
+    const CRect rcRaster(0, 0, m_pRaster->Width(), m_pRaster->Height());
+    return m_clip ? Intersection(rcRaster, *m_clip) : rcRaster;
 }
 
 void CDC::ReportText(const QRect& rcText, const QFont& font) const {
@@ -89,7 +120,7 @@ void CDC::ReportText(const QRect& rcText, const QFont& font) const {
     }
     const int margin = QFontMetrics(font, &m_pRaster->Image()).height() / 2 + 1;
     const QRect rc = rcText.adjusted(-margin, -margin, margin, margin);
-    m_pRaster->AddDrawn(CRect(rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height()));
+    ReportDrawn(CRect(rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height()));
 }
 
 CPen* CDC::SelectObject(CPen* pPen) {
@@ -160,8 +191,9 @@ CRect StrokedBox(const CRect& rc, int nPenWidth) {
 }
 
 // A line of single pixels from a to b, both ends included, the same set of pixels
-// whichever end it starts from (the walk always runs from the smaller end point).
-void StrokeSegment(CRaster& raster, CPoint a, CPoint b, std::uint32_t px) {
+// whichever end it starts from (the walk always runs from the smaller end point). Only the
+// pixels within rcWritable are written.
+void StrokeSegment(CRaster& raster, const CRect& rcWritable, CPoint a, CPoint b, std::uint32_t px) {
     if (b.x < a.x || (b.x == a.x && b.y < a.y)) {
         std::swap(a, b);
     }
@@ -172,7 +204,8 @@ void StrokeSegment(CRaster& raster, CPoint a, CPoint b, std::uint32_t px) {
     int x = a.x;
     int y = a.y;
     for (;;) {
-        if (x >= 0 && y >= 0 && x < raster.Width() && y < raster.Height()) {
+        if (x >= rcWritable.left && y >= rcWritable.top && x < rcWritable.right &&
+            y < rcWritable.bottom) {
             raster.MutableRow(y)[x] = px;
         }
         if (x == b.x && y == b.y) {
@@ -255,8 +288,9 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
         // old pixels exactly, whichever way round either polygon runs.
         const std::uint32_t px =
             CRaster::PixelOf(m_pPen && m_pPen->GetSafeHandle() ? m_pPen->Color() : RGB(0, 0, 0));
+        const CRect rcWritable = WritableBox();
         for (int i = 0; i < nCount; ++i) {
-            StrokeSegment(*m_pRaster, pPoints[i], pPoints[(i + 1) % nCount], px);
+            StrokeSegment(*m_pRaster, rcWritable, pPoints[i], pPoints[(i + 1) % nCount], px);
         }
     }
     // The vertices' pixels bound the outline and the fill.
@@ -266,7 +300,8 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF clr) {
     if (m_pRaster) {
-        if (x < 0 || y < 0 || x >= m_pRaster->Width() || y >= m_pRaster->Height()) {
+        const CRect rc = WritableBox();
+        if (x < rc.left || y < rc.top || x >= rc.right || y >= rc.bottom) {
             return CLR_INVALID;
         }
         m_pRaster->MutableRow(y)[x] = CRaster::PixelOf(clr);

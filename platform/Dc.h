@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/Gdi.h"
 #include "platform/Types.h"
@@ -50,7 +51,8 @@ public:
     BOOL Ellipse(const CRect& rc) { return Ellipse(rc.left, rc.top, rc.right, rc.bottom); }
     BOOL Polygon(const CPoint* pPoints, int nCount);
 
-    // Sets one pixel; a point outside the surface is ignored (returns CLR_INVALID).
+    // Sets one pixel; a point outside the surface or an open CClipScope is ignored
+    // (returns CLR_INVALID).
     COLORREF SetPixel(int x, int y, COLORREF clr);
     // The colour now at (x, y); CLR_INVALID outside the surface, which matches nothing.
     COLORREF GetPixel(int x, int y) const;
@@ -76,6 +78,8 @@ private:
     // Text may reach a little beyond its boxes (overhanging glyphs): they are reported
     // grown by a margin of the font's size.
     void ReportText(const QRect& rcText, const QFont& font) const;
+    // The raster's pixels an operation may write: all of them, or those within the clip.
+    CRect WritableBox() const;
     QFont SelectedQFont() const;
 
     CRaster* m_pRaster = nullptr;
@@ -86,11 +90,30 @@ private:
     COLORREF m_clrText = RGB(0, 0, 0);
     COLORREF m_clrBk = RGB(255, 255, 255);
     int m_nBkMode = OPAQUE;
+    std::optional<CRect> m_clip;
     // The Qt font last realised for the selected font: realising one measures the face,
     // which costs more than the text drawn with it.
     mutable std::unique_ptr<QFont> m_pRealised;
     mutable const CFont* m_pRealisedFor = nullptr;
     mutable unsigned m_nRealisedSerial = 0;
+
+    friend class CClipScope;
+};
+
+// Confines a surface's operations to a half-open rectangle, within any confinement already
+// open, for the scope's lifetime: pixels outside stay as they are and are not reported as
+// drawn. Inside the rectangle a shape sets exactly the pixels it sets when drawn whole, so
+// a handler that knows what a change can reach redraws only that much.
+class CClipScope {
+public:
+    CClipScope(CDC& dc, const CRect& rc);
+    ~CClipScope();
+    CClipScope(const CClipScope&) = delete;
+    CClipScope& operator=(const CClipScope&) = delete;
+
+private:
+    CDC& m_dc;
+    std::optional<CRect> m_previous;
 };
 
 // A surface on the client area outside painting; draws into the raster the window shows.

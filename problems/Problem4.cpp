@@ -5,6 +5,7 @@
 // the right square compares the cyan pixels with the target's orange ones.
 #include "problems/Problem4.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "game/Colours.h"
@@ -126,6 +127,20 @@ ESymmetry SymmetryOf(const CPoint* pt) {
     return bRectangle ? ESymmetry::Symmetric : ESymmetry::Lopsided;
 }
 
+// A move of one vertex changes only the two edges through it, and they lie within the
+// box of their end points before and after the move: redrawing the shape within that box
+// alone sets the same pixels as redrawing it whole (its 1-pixel outline stays inside).
+CRect MovedSideBox(const CPoint* pBlue, const CSide& side, CPoint vOld) {
+    const CPoint pts[] = {pBlue[side.nNeighbour1], pBlue[side.nNeighbour2], vOld,
+                          pBlue[side.nVertex]};
+    CRect rc(pts[0].x, pts[0].y, pts[0].x + 1, pts[0].y + 1);
+    for (const CPoint& pt : pts) {
+        rc = CRect(std::min(rc.left, pt.x), std::min(rc.top, pt.y), std::max(rc.right, pt.x + 1),
+                   std::max(rc.bottom, pt.y + 1));
+    }
+    return rc;
+}
+
 }  // namespace
 
 CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESymmetry eSymmetry) {
@@ -201,6 +216,7 @@ void CTessixView::OnProblem4Key(CDC* pDC, UINT nChar) {
         // Tested before the step, so the last step may carry the vertex past the centre.
         const bool bBeforeCentre =
             (m_ptRight.x - v.x) * side.nDirX > 0 && (m_ptRight.y - v.y) * side.nDirY > 0;
+        const CPoint vOld = v;
         if (bBeforeCentre) {
             const CPoint vNext(v.x + m_nCaveStep * side.nDirX, v.y + m_nCaveStep * side.nDirY);
             // The strip between the old and the new edges, erased before the redraw.
@@ -211,15 +227,20 @@ void CTessixView::OnProblem4Key(CDC* pDC, UINT nChar) {
             pDC->Polygon(m_ptNotch, kNotchVertices);
             v = vNext;
         }
-        DrawPolygon(pDC, m_penBlue, m_brushCyan, m_ptBlue, kVertices);
+        {
+            const CClipScope clip(*pDC, MovedSideBox(m_ptBlue, side, vOld));
+            DrawPolygon(pDC, m_penBlue, m_brushCyan, m_ptBlue, kVertices);
+        }
         DrawCrossHair(pDC, m_ptCrossHair[m_nSide], kRed);
     } else if (nChar == VK_UP) {
         // Never past the generated position; the shape only grows, so nothing is erased.
         const CPoint& v0 = m_ptBlueStart[side.nVertex];
+        const CPoint vOld = v;
         if ((v.x - v0.x) * side.nDirX > 0 && (v.y - v0.y) * side.nDirY > 0) {
             v.x -= side.nDirX;
             v.y -= side.nDirY;
         }
+        const CClipScope clip(*pDC, MovedSideBox(m_ptBlue, side, vOld));
         DrawPolygon(pDC, m_penBlue, m_brushCyan, m_ptBlue, kVertices);
     } else if (nChar == VK_SPACE) {
         DrawCrossHair(pDC, m_ptCrossHair[m_nSide], kWhite);

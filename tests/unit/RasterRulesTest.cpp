@@ -267,6 +267,29 @@ TEST(PolygonFill, SelfIntersectingStarLeavesItsCentreUnfilled) {
     EXPECT_EQ(canvas.dc.GetPixel(80, 75), clrBrush) << "lower right point";
 }
 
+TEST(PolygonFill, UnderAClipSetsInsideItExactlyWhatTheWholeShapeSets) {
+    const CPoint star[] = {{60, 10}, {84, 82}, {22, 38}, {98, 38}, {36, 82}};
+    const CRect rcClip(41, 30, 75, 71);
+    CCanvas whole(kWidth, kHeight);
+    CCanvas clipped(kWidth, kHeight);
+    for (CCanvas* pCanvas : {&whole, &clipped}) {
+        pCanvas->Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
+    }
+    whole.dc.Polygon(star, 5);
+    {
+        const CClipScope clip(clipped.dc, rcClip);
+        clipped.dc.Polygon(star, 5);
+    }
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const bool bInside =
+                x >= rcClip.left && x < rcClip.right && y >= rcClip.top && y < rcClip.bottom;
+            ASSERT_EQ(clipped.dc.GetPixel(x, y), bInside ? whole.dc.GetPixel(x, y) : kWhite)
+                << "(" << x << ", " << y << ")";
+        }
+    }
+}
+
 struct CShrinkCase {
     const char* pszName;
     int nSide;   // the square the circle is inscribed in
@@ -433,6 +456,16 @@ const std::vector<CDrawnCase> kDrawnCases = {
      {},
      false},
     {"TextOut", [](CCanvas& c) { c.dc.TextOut(90, 80, "Wjfq"); }, {}, false},
+    {"ClipsNestAndEndWithTheirScope",
+     [](CCanvas& c) {
+         {
+             const CClipScope outer(c.dc, CRect(20, 20, 60, 60));
+             const CClipScope inner(c.dc, CRect(40, 0, 120, 50));
+             c.dc.Polygon(kTriangle, 3), c.dc.SetPixel(30, 30, 0), c.dc.SetPixel(70, 30, 0);
+         }
+         c.dc.SetPixel(100, 5, 0);
+     },
+     {{100, 5, 101, 6}, {40, 22, 60, 50}}},
 };
 
 class DrawnRegion : public ::testing::TestWithParam<CDrawnCase> {};
