@@ -264,12 +264,8 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
     }
     QPolygon polygon;
     polygon.reserve(nCount);
-    CRect rcBox(pPoints[0].x, pPoints[0].y, pPoints[0].x + 1, pPoints[0].y + 1);
     for (int i = 0; i < nCount; ++i) {
         polygon << QPoint(pPoints[i].x, pPoints[i].y);
-        rcBox = CRect(std::min(rcBox.left, pPoints[i].x), std::min(rcBox.top, pPoints[i].y),
-                      std::max(rcBox.right, pPoints[i].x + 1),
-                      std::max(rcBox.bottom, pPoints[i].y + 1));
     }
     const bool bThinPen = PenWidth(m_pPen) <= 1;
     Paint([&](QPainter& p) {
@@ -294,7 +290,7 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
         }
     }
     // The vertices' pixels bound the outline and the fill.
-    ReportDrawn(StrokedBox(rcBox, PenWidth(m_pPen)));
+    ReportDrawn(StrokedBox(PixelBoundsOf(pPoints, nCount), PenWidth(m_pPen)));
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 // Value types of the platform layer: integers, colours and client-area geometry.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -69,6 +70,17 @@ struct CRect {
     }
     constexpr bool operator!=(const CRect& o) const { return !(*this == o); }
 };
+
+// The smallest half-open rectangle holding the pixel of each of the points (nCount > 0).
+constexpr CRect PixelBoundsOf(const CPoint* pPoints, int nCount) {
+    CRect rc(pPoints[0].x, pPoints[0].y, pPoints[0].x + 1, pPoints[0].y + 1);
+    for (int i = 1; i < nCount; ++i) {
+        const CPoint& pt = pPoints[i];
+        rc = CRect(std::min(rc.left, pt.x), std::min(rc.top, pt.y), std::max(rc.right, pt.x + 1),
+                   std::max(rc.bottom, pt.y + 1));
+    }
+    return rc;
+}
 
 // Virtual-key codes the game reads.
 constexpr UINT VK_SPACE = 0x20;

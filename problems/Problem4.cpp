@@ -5,7 +5,6 @@
 // the right square compares the cyan pixels with the target's orange ones.
 #include "problems/Problem4.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "game/Colours.h"
@@ -133,12 +132,7 @@ ESymmetry SymmetryOf(const CPoint* pt) {
 CRect MovedSideBox(const CPoint* pBlue, const CSide& side, CPoint vOld) {
     const CPoint pts[] = {pBlue[side.nNeighbour1], pBlue[side.nNeighbour2], vOld,
                           pBlue[side.nVertex]};
-    CRect rc(pts[0].x, pts[0].y, pts[0].x + 1, pts[0].y + 1);
-    for (const CPoint& pt : pts) {
-        rc = CRect(std::min(rc.left, pt.x), std::min(rc.top, pt.y), std::max(rc.right, pt.x + 1),
-                   std::max(rc.bottom, pt.y + 1));
-    }
-    return rc;
+    return PixelBoundsOf(pts, 4);
 }
 
 }  // namespace
