@@ -250,14 +250,15 @@ INSTANTIATE_TEST_SUITE_P(Boxes, RectangleOutline,
                                            CCornerCase{"ThreeByThree", {60, 60, 63, 63}}),
                          [](const auto& testInfo) { return std::string(testInfo.param.pszName); });
 
+// A pentagram around (60, 50), drawn point to point so that its edges cross.
+const CPoint kStar[] = {{60, 10}, {84, 82}, {22, 38}, {98, 38}, {36, 82}};
+
 TEST(PolygonFill, SelfIntersectingStarLeavesItsCentreUnfilled) {
     const COLORREF clrPen = RGB(255, 0, 0);
     const COLORREF clrBrush = RGB(0, 0, 255);
     CCanvas canvas(kWidth, kHeight);
     canvas.Tools(clrPen, 1, clrBrush);
-    // A pentagram around (60, 50), drawn point to point so that its edges cross.
-    const CPoint star[] = {{60, 10}, {84, 82}, {22, 38}, {98, 38}, {36, 82}};
-    canvas.dc.Polygon(star, 5);
+    canvas.dc.Polygon(kStar, 5);
 
     EXPECT_EQ(canvas.dc.GetPixel(60, 52), kWhite) << "centre is crossed twice: outside";
     EXPECT_EQ(canvas.dc.GetPixel(60, 25), clrBrush) << "top point";
@@ -268,23 +269,18 @@ TEST(PolygonFill, SelfIntersectingStarLeavesItsCentreUnfilled) {
 }
 
 TEST(PolygonFill, UnderAClipSetsInsideItExactlyWhatTheWholeShapeSets) {
-    const CPoint star[] = {{60, 10}, {84, 82}, {22, 38}, {98, 38}, {36, 82}};
-    const CRect rcClip(41, 30, 75, 71);
+    const CRect rc(41, 30, 75, 71);
     CCanvas whole(kWidth, kHeight);
     CCanvas clipped(kWidth, kHeight);
-    for (CCanvas* pCanvas : {&whole, &clipped}) {
-        pCanvas->Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
-    }
-    whole.dc.Polygon(star, 5);
-    {
-        const CClipScope clip(clipped.dc, rcClip);
-        clipped.dc.Polygon(star, 5);
-    }
+    whole.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255)),
+        clipped.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
+    whole.dc.Polygon(kStar, 5);
+    const CClipScope clip(clipped.dc, rc);
+    clipped.dc.Polygon(kStar, 5);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            const bool bInside =
-                x >= rcClip.left && x < rcClip.right && y >= rcClip.top && y < rcClip.bottom;
-            ASSERT_EQ(clipped.dc.GetPixel(x, y), bInside ? whole.dc.GetPixel(x, y) : kWhite)
+            const bool bIn = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+            ASSERT_EQ(clipped.dc.GetPixel(x, y), bIn ? whole.dc.GetPixel(x, y) : kWhite)
                 << "(" << x << ", " << y << ")";
         }
     }
