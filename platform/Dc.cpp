@@ -63,11 +63,6 @@ CDC::~CDC() = default;
 
 namespace {
 
-CRect Intersection(const CRect& a, const CRect& b) {
-    return CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom));
-}
-
 void ApplyClip(QPainter& p, const std::optional<CRect>& clip) {
     if (clip) {
         p.setClipRect(
@@ -78,7 +73,7 @@ void ApplyClip(QPainter& p, const std::optional<CRect>& clip) {
 }  // namespace
 
 CClipScope::CClipScope(CDC& dc, const CRect& rc) : m_dc(dc), m_previous(dc.m_clip) {
-    m_dc.m_clip = m_previous ? Intersection(*m_previous, rc) : rc;
+    m_dc.m_clip = m_previous ? IntersectionOf(*m_previous, rc) : rc;
 }
 
 CClipScope::~CClipScope() {
@@ -105,13 +100,13 @@ void CDC::Paint(F&& fn) {
 
 void CDC::ReportDrawn(const CRect& rc) const {
     if (m_pRaster) {
-        m_pRaster->AddDrawn(m_clip ? Intersection(rc, *m_clip) : rc);
+        m_pRaster->AddDrawn(m_clip ? IntersectionOf(rc, *m_clip) : rc);
     }
 }
 
 CRect CDC::WritableBox() const {
     const CRect rcRaster(0, 0, m_pRaster->Width(), m_pRaster->Height());
-    return m_clip ? Intersection(rcRaster, *m_clip) : rcRaster;
+    return m_clip ? IntersectionOf(rcRaster, *m_clip) : rcRaster;
 }
 
 void CDC::ReportText(const QRect& rcText, const QFont& font) const {
@@ -204,8 +199,7 @@ void StrokeSegment(CRaster& raster, const CRect& rcWritable, CPoint a, CPoint b,
     int x = a.x;
     int y = a.y;
     for (;;) {
-        if (x >= rcWritable.left && y >= rcWritable.top && x < rcWritable.right &&
-            y < rcWritable.bottom) {
+        if (rcWritable.Contains(CPoint(x, y))) {
             raster.MutableRow(y)[x] = px;
         }
         if (x == b.x && y == b.y) {
@@ -296,8 +290,7 @@ BOOL CDC::Polygon(const CPoint* pPoints, int nCount) {
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF clr) {
     if (m_pRaster) {
-        const CRect rc = WritableBox();
-        if (x < rc.left || y < rc.top || x >= rc.right || y >= rc.bottom) {
+        if (!WritableBox().Contains(CPoint(x, y))) {
             return CLR_INVALID;
         }
         m_pRaster->MutableRow(y)[x] = CRaster::PixelOf(clr);

@@ -98,8 +98,7 @@ void JoinCheapest(std::vector<CRect>& rects) {
 }  // namespace
 
 void CRaster::AddDrawn(const CRect& rc) {
-    const CRect clipped(std::max(rc.left, 0), std::max(rc.top, 0), std::min(rc.right, Width()),
-                        std::min(rc.bottom, Height()));
+    const CRect clipped = IntersectionOf(rc, CRect(0, 0, Width(), Height()));
     if (clipped.IsRectEmpty()) {
         return;
     }

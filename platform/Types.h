@@ -62,6 +62,10 @@ struct CRect {
     constexpr std::int32_t Width() const { return right - left; }
     constexpr std::int32_t Height() const { return bottom - top; }
     constexpr bool IsRectEmpty() const { return left >= right || top >= bottom; }
+    // Whether the pixel at p lies in the half-open rectangle.
+    constexpr bool Contains(CPoint p) const {
+        return left <= p.x && p.x < right && top <= p.y && p.y < bottom;
+    }
     constexpr bool ContainsStrictly(CPoint p) const {
         return left < p.x && p.x < right && top < p.y && p.y < bottom;
     }
@@ -70,6 +74,12 @@ struct CRect {
     }
     constexpr bool operator!=(const CRect& o) const { return !(*this == o); }
 };
+
+// The pixels both rectangles hold; empty (IsRectEmpty) when they share none.
+constexpr CRect IntersectionOf(const CRect& a, const CRect& b) {
+    return CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom));
+}
 
 // The smallest half-open rectangle holding the pixel of each of the points (nCount > 0).
 constexpr CRect PixelBoundsOf(const CPoint* pPoints, int nCount) {

@@ -272,15 +272,15 @@ TEST(PolygonFill, UnderAClipSetsInsideItExactlyWhatTheWholeShapeSets) {
     const CRect rc(41, 30, 75, 71);
     CCanvas whole(kWidth, kHeight);
     CCanvas clipped(kWidth, kHeight);
-    whole.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255)),
-        clipped.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
+    whole.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
+    clipped.Tools(RGB(255, 0, 0), 1, RGB(0, 0, 255));
     whole.dc.Polygon(kStar, 5);
     const CClipScope clip(clipped.dc, rc);
     clipped.dc.Polygon(kStar, 5);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            const bool bIn = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
-            ASSERT_EQ(clipped.dc.GetPixel(x, y), bIn ? whole.dc.GetPixel(x, y) : kWhite)
+            ASSERT_EQ(clipped.dc.GetPixel(x, y),
+                      rc.Contains(CPoint(x, y)) ? whole.dc.GetPixel(x, y) : kWhite)
                 << "(" << x << ", " << y << ")";
         }
     }
@@ -479,7 +479,7 @@ TEST_P(DrawnRegion, ReportsWhatTheOperationsTouchedAndNoMore) {
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const bool bInside = std::any_of(drawn.begin(), drawn.end(), [&](const CRect& rc) {
-                return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+                return rc.Contains(CPoint(x, y));
             });
             ASSERT_TRUE(bInside || canvas.dc.GetPixel(x, y) == kWhite)
                 << "(" << x << ", " << y << ") changed outside what was reported";
