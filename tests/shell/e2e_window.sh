@@ -83,7 +83,9 @@ wait_until() {
 
 screen_w=1024
 screen_h=768
-Xvfb ":$num" -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: a server that resets when its last client leaves refuses the connections made
+# meanwhile, such as the window manager's right after the probe below.
+Xvfb ":$num" -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$num"
 wait_until 100 xprop -root || { echo "FAIL: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
