@@ -4,6 +4,7 @@
 #include "platform/SdlSoundPlayer.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <climits>
 #include <cstdint>
@@ -59,17 +60,67 @@ DWORD DurationMs(const SParsedWave& parsed) {
                               nBytesPerSecond);
 }
 
-// A device buffer of about 20 ms (a power of two of frames, as SDL prefers): short
-// enough that the tail after the queue drains is brief, long enough not to underrun.
+// The wave's samples as the device takes them: signed 16-bit, whose silence is 0.
+// Unsigned 8-bit samples are centred on 128, and a server that pads a stream run short
+// with zero bytes (pipewire-pulse does) would make every gap a full-scale click.
+// Empty for a format other than 8-bit or 16-bit PCM.
+std::vector<Sint16> ToSigned16(const SParsedWave& parsed) {
+    const Uint8* pBytes = parsed.samples.get();
+    std::vector<Sint16> samples;
+    if (parsed.spec.format == AUDIO_U8) {
+        samples.resize(parsed.nBytes);
+        for (Uint32 i = 0; i < parsed.nBytes; ++i) {
+            samples[i] = static_cast<Sint16>((pBytes[i] - 128) * 256);
+        }
+    } else if (parsed.spec.format == AUDIO_S16LSB) {
+        samples.resize(parsed.nBytes / 2);
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            samples[i] = static_cast<Sint16>(pBytes[2 * i] | (pBytes[2 * i + 1] << 8));
+        }
+    }
+    return samples;
+}
+
+// A device buffer of at least kBufferMs, in a power of two of frames as SDL prefers.
 Uint16 BufferFrames(int nFreq) {
     Uint16 nFrames = 256;
-    while (nFrames < 4096 && nFrames * 50 < nFreq) {
+    while (nFrames < 8192 &&
+           std::uint64_t{nFrames} * 1000 <
+               std::uint64_t{CSdlSoundPlayer::kBufferMs} * static_cast<std::uint64_t>(nFreq)) {
         nFrames = static_cast<Uint16>(nFrames * 2);
     }
     return nFrames;
 }
 
+// Drops alsa-lib's reports. Without a sound server SDL falls back to ALSA, whose every
+// failed probe (no card, no PCM) would otherwise print a line on the terminal.
+void DropAlsaReport(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+                    const char* /*fmt*/, ...) {}
+
+using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler);
+
+// Loads alsa-lib (the instance SDL will load too) and silences it; null when the
+// library is not installed, in which case SDL cannot use ALSA either.
+void* LoadQuietAlsa() {
+    void* pLibrary = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (pLibrary == nullptr) {
+        return nullptr;
+    }
+    // POSIX guarantees that a function's address survives the round trip through void*.
+    const auto pSetHandler =
+        reinterpret_cast<AlsaSetErrorHandler>(dlsym(pLibrary, "snd_lib_error_set_handler"));
+    if (pSetHandler != nullptr) {
+        pSetHandler(&DropAlsaReport);
+    }
+    return pLibrary;
+}
+
 }  // namespace
+
+void CSdlSoundPlayer::SLibraryCloser::operator()(void* pLibrary) const {
+    dlclose(pLibrary);
+}
 
 CSdlSoundPlayer::CSdlSoundPlayer(EAudio eAudio, IClock& clock)
     : m_clock(clock), m_bMuted(eAudio == EAudio::Muted) {
@@ -78,7 +129,7 @@ CSdlSoundPlayer::CSdlSoundPlayer(EAudio eAudio, IClock& clock)
     }
     // The game handles its own signals; SDL must not install handlers for SIGINT/SIGTERM.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    m_bAudioStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    m_bAudioStarted = StartAudio();
 }
 
 CSdlSoundPlayer::~CSdlSoundPlayer() {
@@ -86,6 +137,22 @@ CSdlSoundPlayer::~CSdlSoundPlayer() {
     if (m_bAudioStarted) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+}
+
+bool CSdlSoundPlayer::StartAudio() {
+    const char* pszChosen = SDL_getenv("SDL_AUDIODRIVER");
+    if (pszChosen == nullptr || *pszChosen == '\0') {
+        // SDL 2.26 prefers its PulseAudio backend even where PipeWire serves it through
+        // pipewire-pulse; PipeWire's own backend plays from the server's thread, which a
+        // busy machine does not starve. Without a PipeWire daemon this attempt fails.
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "pipewire");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+            return true;
+        }
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    }
+    m_alsaLibrary.reset(LoadQuietAlsa());
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
 bool CSdlSoundPlayer::IsSilent() const {
@@ -118,18 +185,21 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
     const DWORD dwDurationMs = DurationMs(parsed);
     const int nFreq = parsed.spec.freq > 0 ? parsed.spec.freq : 1;
     const Uint16 nBufferFrames = BufferFrames(nFreq);
+    const std::vector<Sint16> samples = ToSigned16(parsed);
 
-    if (!m_bMuted && m_bAudioStarted) {
+    if (!m_bMuted && m_bAudioStarted && !samples.empty()) {
         SDL_AudioSpec desired = parsed.spec;
+        desired.format = AUDIO_S16SYS;
         desired.samples = nBufferFrames;
         desired.callback = nullptr;  // fed through SDL_QueueAudio
         desired.userdata = nullptr;
         SDL_AudioSpec obtained = {};
-        // No allowed changes: SDL converts to whatever the hardware wants, so the queue
-        // takes the wave's samples unchanged.
+        // No allowed changes: SDL converts to whatever the server wants, so the queue
+        // takes the samples as they are.
         m_nDevice = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
         m_bDeviceFailed = m_nDevice == 0;
-        if (m_nDevice != 0 && SDL_QueueAudio(m_nDevice, parsed.samples.get(), parsed.nBytes) != 0) {
+        const auto nBytes = static_cast<Uint32>(samples.size() * sizeof(Sint16));
+        if (m_nDevice != 0 && SDL_QueueAudio(m_nDevice, samples.data(), nBytes) != 0) {
             CloseDevice();
         }
     }
@@ -146,9 +216,15 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
     if (mode == EPlayMode::Async) {
         return;  // the device stays open, playing, until the next sound or destruction
     }
+    // The last buffers SDL handed on, its own and about as much in the server, play
+    // after the queue has drained.
+    const std::uint64_t nTailFrames = 2u * std::uint64_t{nBufferFrames};
+    WaitUntilHeard(dwDurationMs, static_cast<DWORD>(
+                                     (nTailFrames * 1000u + static_cast<std::uint64_t>(nFreq) - 1) /
+                                     static_cast<std::uint64_t>(nFreq)));
+}
 
-    // Sync: wait until SDL has taken every queued sample, then for the last buffers it
-    // handed on (its own and about as much in the system's mixer) to be heard.
+void CSdlSoundPlayer::WaitUntilHeard(DWORD dwDurationMs, DWORD dwTailMs) {
     const DWORD dwLimitMs = dwDurationMs + kStallAllowanceMs;
     DWORD dwWaitedMs = 0;
     while (SDL_GetQueuedAudioSize(m_nDevice) > 0 && dwWaitedMs < dwLimitMs) {
@@ -160,8 +236,6 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
         m_clock.Sleep(kSleepStepMs);
         dwWaitedMs += kSleepStepMs;
     }
-    const std::uint64_t nTailFrames = 2u * std::uint64_t{nBufferFrames};
-    SleepFor(static_cast<DWORD>((nTailFrames * 1000u + static_cast<std::uint64_t>(nFreq) - 1) /
-                                static_cast<std::uint64_t>(nFreq)));
+    SleepFor(dwTailMs);
     CloseDevice();
 }

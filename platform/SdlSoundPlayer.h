@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The sound player over SDL2 audio: one output device at a time, opened in the format
-// of the wave it plays and fed from memory through SDL's audio queue.
+// The sound player over SDL2 audio: one output device at a time, opened for the wave it
+// plays and fed from memory through SDL's audio queue, always as signed 16-bit samples.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -11,15 +12,18 @@
 
 class CSdlSoundPlayer final : public ISoundPlayer {
 public:
-    // Starts SDL's audio subsystem unless eAudio is Muted. Every wait goes through
-    // clock.Sleep, which must outlive the player.
+    // Starts SDL's audio subsystem unless eAudio is Muted: on PipeWire's own backend where
+    // a PipeWire daemon answers, else on SDL's usual order of drivers; a driver named in
+    // SDL_AUDIODRIVER is used as it stands. Every wait goes through clock.Sleep, which
+    // must outlive the player.
     CSdlSoundPlayer(EAudio eAudio, IClock& clock);
     ~CSdlSoundPlayer() override;
     CSdlSoundPlayer(const CSdlSoundPlayer&) = delete;
     CSdlSoundPlayer& operator=(const CSdlSoundPlayer&) = delete;
 
     // Stops whatever is playing, then plays wave. An image that is not a WAVE returns at
-    // once. When the player is silent, Sync still sleeps the wave's duration.
+    // once. When the player is silent, or the wave is in a format it does not play (only
+    // 8-bit and 16-bit PCM are), Sync still sleeps the wave's duration.
     void PlayWave(const std::vector<unsigned char>& wave, EPlayMode mode) override;
 
     // True when muted, when SDL audio did not start, or when the last attempt to open an
@@ -28,15 +32,28 @@ public:
 
     // Wait granularity while a Sync sound plays, in milliseconds.
     static constexpr DWORD kSleepStepMs = 10;
+    // The device's buffer, in milliseconds of sound (rounded up to a power of two of
+    // frames): the time the audio thread may be kept from running before the stream runs
+    // dry, and half the wait for the tail after the queue has drained.
+    static constexpr DWORD kBufferMs = 45;
 
 private:
+    struct SLibraryCloser {
+        void operator()(void* pLibrary) const;
+    };
+
+    bool StartAudio();
     void CloseDevice();
     // Sleeps dwMilliseconds through the clock in steps of at most kSleepStepMs.
     void SleepFor(DWORD dwMilliseconds);
+    // Waits until the device has played everything queued (or has stalled), then closes it.
+    void WaitUntilHeard(DWORD dwDurationMs, DWORD dwTailMs);
 
     IClock& m_clock;
     bool m_bMuted = false;
     bool m_bAudioStarted = false;  // this player holds a reference on SDL's audio subsystem
     bool m_bDeviceFailed = false;
     std::uint32_t m_nDevice = 0;  // SDL_AudioDeviceID of the open device; 0 when none
+    // alsa-lib, held loaded while SDL may use it so that its silenced error handler stays.
+    std::unique_ptr<void, SLibraryCloser> m_alsaLibrary;
 };

@@ -215,10 +215,25 @@ TEST(SoundResource, UnknownIdIsEmpty) {
     }
 }
 
-// Sync play through SDL's "disk" driver, which writes what the device plays to a file
-// (in the wave's own format, since the device is opened in it): once PlayWave returns
-// and the player is gone, the file holds every sample of the sound, in order.
-TEST(SoundPlayer, SyncPlayOnDiskDriverWritesTheWholeSound) {
+// The samples the device should be handed: signed 16-bit, whose silence is 0, so that a
+// server padding a stream run short with zero bytes pads it with silence.
+std::vector<unsigned char> AsSigned16(const std::vector<unsigned char>& wave,
+                                      const SWaveInfo& info) {
+    const int nScale = info.nBits == 8 ? 256 : 1;
+    std::vector<unsigned char> bytes;
+    for (std::size_t i = 0; i < info.nDataBytes / (info.nBits / 8u); ++i) {
+        const auto nSample = static_cast<std::uint16_t>(SampleAt(wave, info, i) * nScale);
+        bytes.push_back(static_cast<unsigned char>(nSample & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(nSample >> 8));
+    }
+    return bytes;
+}
+
+// Sync play through SDL's "disk" driver, which writes what the device plays to a file in
+// the device's format: once PlayWave returns and the player is gone, the file holds every
+// sample of the sound as signed 16-bit, in order, and nothing but zeros around it (the
+// silence the device plays before and after).
+TEST(SoundPlayer, SyncPlayOnDiskDriverWritesTheWholeSoundAsSigned16AmidZeros) {
     const CScopedFile out(std::filesystem::temp_directory_path() /
                           ("tessix-sound-test-" + std::to_string(getpid()) + ".raw"));
     const CScopedEnv driver("SDL_AUDIODRIVER", "disk");
@@ -239,14 +254,16 @@ TEST(SoundPlayer, SyncPlayOnDiskDriverWritesTheWholeSound) {
             EXPECT_FALSE(player.IsSilent());
         }
         std::ifstream in(out.Path(), std::ios::binary);
-        const std::vector<unsigned char> written((std::istreambuf_iterator<char>(in)),
-                                                 std::istreambuf_iterator<char>());
-        EXPECT_GE(written.size(), info->nDataBytes);
-        const auto first = wave.begin() + static_cast<std::ptrdiff_t>(info->nDataOffset);
-        const auto last = first + static_cast<std::ptrdiff_t>(info->nDataBytes);
-        const bool bWholeSound =
-            std::search(written.begin(), written.end(), first, last) != written.end();
-        EXPECT_TRUE(bWholeSound);
+        std::vector<unsigned char> written((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+        const std::vector<unsigned char> expected = AsSigned16(wave, *info);
+        const auto at =
+            std::search(written.begin(), written.end(), expected.begin(), expected.end());
+        ASSERT_NE(at, written.end());
+        written.erase(at, at + static_cast<std::ptrdiff_t>(expected.size()));
+        EXPECT_FALSE(written.empty());  // the silence after the sound was written too
+        EXPECT_TRUE(std::all_of(written.begin(), written.end(),
+                                [](unsigned char byte) { return byte == 0; }));
     }
 }
 
