@@ -30,33 +30,15 @@ public:
     // its first paint; from then on the caption is the view's.
     void OnUpdateFrameTitle();
 
-    // Shows the frame filling the screen's available area, fixed at its size there (no
-    // sizing border, no maximize or minimize), and starts the game in the view's window
-    // as soon as that size is final: the window manager has framed and placed the window,
-    // or the compositor has configured it maximized.
-    void ShowFixedMaximized();
-
-protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    // Shows the frame maximized and starts the game in the view's window at the first
+    // size the window system confirms; the game keeps that size whatever the desktop does
+    // to the window later.
+    void ShowAndStart();
 
 private:
-    enum class EPlacement { Hidden, Settling, Fixed };
-
-    // Starts the game once the window has its final size; on X11 first brings the whole
-    // frame, caption included, into the available area where it is not.
-    void Settle();
-    // X11: whether the frame lies inside the available area; if not, asks for the client
-    // geometry that puts it there.
-    bool FitsScreen();
-    void KeepMaximized();
-
     CViewWidget* m_pViewWidget = nullptr;
     CCmdTarget* m_pViewCommands = nullptr;
     CDocument* m_pDocument = nullptr;
     CCmdTarget* m_pApp = nullptr;
     bool m_bViewCaption = false;
-    EPlacement m_ePlacement = EPlacement::Hidden;
-    // Tries at fitting the frame before the game starts regardless.
-    static constexpr int kMaxFitAttempts = 3;
-    int m_nFitAttempts = 0;
 };

@@ -52,7 +52,7 @@ BOOL CTessixApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     if (!ProcessShellCommand(cmdInfo)) {
         return FALSE;
     }
-    m_pFrame->ShowFixedMaximized();
+    m_pFrame->ShowAndStart();
     return TRUE;
 }
 

@@ -72,9 +72,12 @@ void CCaptionBar::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CCaptionBar::mouseDoubleClickEvent(QMouseEvent* pEvent) {
-    // A double-click on the caption maximizes or restores elsewhere; this window has a
-    // fixed size.
+    // A double-click on the caption maximizes the window, as window managers do; it never
+    // restores, since the game's window is a maximized one. It brings back a window that
+    // was moved partly off the screen.
     pEvent->accept();
+    window()->setWindowState((window()->windowState() & ~Qt::WindowMinimized) |
+                             Qt::WindowMaximized);
 }
 
 bool CCaptionBar::eventFilter(QObject* pWatched, QEvent* pEvent) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A caption drawn by the program itself, for a compositor that leaves the decoration to
 // its clients: the window's icon and title, no buttons and no sizing edges. Dragging it
-// moves the window; a double-click does nothing.
+// moves the window; a double-click maximizes it.
 #pragma once
 
 #include <QWidget>

@@ -4,14 +4,18 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "platform/CaptionBar.h"
 #include "platform/ViewWidget.h"
+#include "platform/WindowSystem.h"
 
 namespace {
 
@@ -159,4 +163,76 @@ void CFrameWnd::closeEvent(QCloseEvent* pEvent) {
     } else {
         QCoreApplication::exit(0);
     }
+}
+
+void CFrameWnd::ShowMaximizedAndSettle(std::function<void()> onSettled) {
+    m_onSettled = std::move(onSettled);
+    m_ePlacement = EPlacement::Settling;
+    const QScreen* pScreen = QGuiApplication::primaryScreen();
+    const QRect available = pScreen ? pScreen->availableGeometry() : QRect(0, 0, 800, 600);
+    winId();
+    QWindow* pWindow = windowHandle();
+    pWindow->installEventFilter(this);
+    if (CurrentWindowSystem() == EWindowSystem::Wayland) {
+        if (!CompositorDecoratesWindows()) {
+            ShowOwnCaption();
+        }
+        // The size a compositor's configure of 0x0 leaves to the program.
+        resize(available.size());
+        showMaximized();
+        return;
+    }
+    // On X11 the size is fixed until it is settled: tiling window managers float a window
+    // whose minimum and maximum sizes agree, and decide that when it is mapped.
+    setGeometry(available);
+    setFixedSize(available.size());
+    SetFrameHints(*pWindow);
+    showMaximized();
+}
+
+bool CFrameWnd::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    const QEvent::Type eType = pEvent->type();
+    if (eType == QEvent::Expose || eType == QEvent::Move || eType == QEvent::Resize) {
+        Settle();
+    }
+    return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+void CFrameWnd::Settle() {
+    const QWindow* pWindow = windowHandle();
+    if (m_ePlacement != EPlacement::Settling || !pWindow || !pWindow->isExposed()) {
+        return;
+    }
+    if (CurrentWindowSystem() == EWindowSystem::X11 && !FitsScreen()) {
+        return;
+    }
+    m_ePlacement = EPlacement::Settled;
+    // From now on the window manager may resize the window as it likes (maximize after a
+    // move, a tiling toggle): the game surface keeps the settled size.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (m_onSettled) {
+        m_onSettled();
+    }
+}
+
+bool CFrameWnd::FitsScreen() {
+    if (m_nFitAttempts >= kMaxFitAttempts || !screen()) {
+        return true;
+    }
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (available.contains(frame)) {
+        return true;
+    }
+    // The window manager's frame (caption, border) reaches off the available area: the
+    // client takes what is left inside it.
+    const QRect client = geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QRect fitted = available.marginsRemoved(margins);
+    ++m_nFitAttempts;
+    setFixedSize(fitted.size());
+    setGeometry(fitted);
+    return false;
 }

@@ -99,6 +99,13 @@ public:
     // windows (the toolkit's own decoration has buttons this frame must not offer).
     void ShowOwnCaption();
 
+    // Shows the frame maximized and calls onSettled once, at the first size the window
+    // system confirms: the maximized size where the desktop maximizes the window, the
+    // tile of a tiling layout, or the screen's available area where the compositor leaves
+    // the size to the program. It never waits for a state that may not come. Later sizes
+    // are the desktop's to give: the frame honours every one.
+    void ShowMaximizedAndSettle(std::function<void()> onSettled);
+
     // The accelerator actions, in table order (one per accelerator).
     const std::vector<std::pair<CAccel, QAction*>>& Accelerators() const { return m_accels; }
 
@@ -110,14 +117,28 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
+    enum class EPlacement { Hidden, Settling, Settled };
+
     void UpdateMenu(const QMenu* pMenu);
+    // Settles the size at the first expose; on X11 first brings the whole frame, caption
+    // included, into the available area where it is not.
+    void Settle();
+    // X11: whether the frame lies inside the available area; if not, asks for the client
+    // geometry that puts it there.
+    bool FitsScreen();
 
     CCaptionBar* m_pCaption = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     std::vector<std::pair<CAccel, QAction*>> m_accels;
     std::function<void(int)> m_endProgram;
+    std::function<void()> m_onSettled;
+    EPlacement m_ePlacement = EPlacement::Hidden;
+    // Tries at fitting the frame before the size is settled regardless.
+    static constexpr int kMaxFitAttempts = 3;
+    int m_nFitAttempts = 0;
 };
 
 // The Qt key combination of an accelerator.

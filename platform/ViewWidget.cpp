@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
+#include <optional>
 
 #include "platform/Dc.h"
 #include "platform/DialogQt.h"
@@ -76,7 +78,11 @@ int CViewWidget::QtKeyOf(UINT nVirtualKey) {
 }
 
 CRect CViewWidget::GetClientRect() const {
-    return CRect(0, 0, width(), height());
+    return CRect(0, 0, m_raster.Width(), m_raster.Height());
+}
+
+CPresentation CViewWidget::Presentation() const {
+    return CPresentation(CSize(m_raster.Width(), m_raster.Height()), CSize(width(), height()));
 }
 
 void CViewWidget::SetWindowText(const CString& strCaption) {
@@ -103,12 +109,22 @@ int CViewWidget::MessageBox(const CString& strText, UINT nType) {
                                                           : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+    ReturnFocus();
     return IDOK;
 }
 
 int CViewWidget::DoModal(CDialog& dlg) {
     CQtDialog dialog(dlg, window());
-    return dialog.DoModal();
+    const int nResult = dialog.DoModal();
+    ReturnFocus();
+    return nResult;
+}
+
+void CViewWidget::ReturnFocus() {
+    // Without a window manager the X server gives the focus to the root window when the
+    // box's window goes away; the game's window takes it back itself.
+    window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CViewWidget::EndProgram(int nExitCode) {
@@ -130,9 +146,12 @@ void CViewWidget::Start() {
         return;
     }
     m_eState = EState::Running;
+    // The game surface: the size the window has now, for the whole run. An empty widget
+    // still gets a pixel, so that the view sees a real (too small) client area.
+    m_raster.Resize(std::max(width(), 1), std::max(height(), 1));
+    m_rgnUnshown = QRegion();
     // Take the keyboard at once, also where no window manager hands out the focus.
-    window()->activateWindow();
-    setFocus(Qt::OtherFocusReason);
+    ReturnFocus();
     Invalidate();
 }
 
@@ -152,13 +171,6 @@ bool CViewWidget::eventFilter(QObject* pWatched, QEvent* pEvent) {
         }
     }
     return QWidget::eventFilter(pWatched, pEvent);
-}
-
-void CViewWidget::resizeEvent(QResizeEvent* pEvent) {
-    QWidget::resizeEvent(pEvent);
-    if (m_eState == EState::Running) {
-        m_bNeedsDraw = true;
-    }
 }
 
 void CViewWidget::CallView(const std::function<void()>& operation) {
@@ -184,8 +196,12 @@ void CViewWidget::CallView(const std::function<void()>& operation) {
 }
 
 const QRegion& CViewWidget::CollectDrawn() {
-    for (const CRect& rc : m_raster.TakeDrawn()) {
-        m_rgnUnshown += QRect(rc.left, rc.top, rc.Width(), rc.Height());
+    const CPresentation presentation = Presentation();
+    for (const CRect& rcDrawn : m_raster.TakeDrawn()) {
+        const CRect rc = presentation.WindowRectOf(rcDrawn);
+        if (!rc.IsRectEmpty()) {
+            m_rgnUnshown += QRect(rc.left, rc.top, rc.Width(), rc.Height());
+        }
     }
     return m_rgnUnshown;
 }
@@ -204,9 +220,6 @@ void CViewWidget::ShowDrawn(EShow eShow) {
 }
 
 void CViewWidget::DrawByView() {
-    if (m_raster.Width() != width() || m_raster.Height() != height()) {
-        m_raster.Resize(width(), height());
-    }
     m_bNeedsDraw = false;
     CallView([this] {
         CDC dc(m_raster);
@@ -214,7 +227,7 @@ void CViewWidget::DrawByView() {
     });
     if (!m_bPainted) {
         m_bPainted = true;
-        qCInfo(lcPaint, "first paint at %dx%d", width(), height());
+        qCInfo(lcPaint, "first paint at %dx%d", m_raster.Width(), m_raster.Height());
     }
 }
 
@@ -225,20 +238,12 @@ void CViewWidget::paintEvent(QPaintEvent* pEvent) {
         m_bInPaint = false;
     }
     const QRegion region = pEvent->region();
-    QPainter painter(this);  // clipped to region
-    if (m_raster.Image().isNull() || m_eState == EState::Ended) {
-        painter.fillRect(rect(), Qt::white);
-    } else {
-        for (const QRect& rc : region) {
-            const QRect source = rc & m_raster.Image().rect();
-            if (!source.isEmpty()) {
-                painter.drawImage(source.topLeft(), m_raster.Image(), source);
-            }
-        }
-        if (m_raster.Width() < width() || m_raster.Height() < height()) {
-            painter.fillRect(m_raster.Width(), 0, width() - m_raster.Width(), height(), Qt::white);
-            painter.fillRect(0, m_raster.Height(), width(), height() - m_raster.Height(),
-                             Qt::white);
+    {
+        QPainter painter(this);  // clipped to region
+        if (m_raster.Image().isNull() || m_eState != EState::Running) {
+            painter.fillRect(rect(), Qt::white);
+        } else {
+            PaintSurface(painter, region);
         }
     }
     // The raster as it stands is now on screen inside region; what was drawn outside it
@@ -248,6 +253,28 @@ void CViewWidget::paintEvent(QPaintEvent* pEvent) {
     if (!m_rgnUnshown.isEmpty()) {
         update(m_rgnUnshown);
     }
+}
+
+void CViewWidget::PaintSurface(QPainter& painter, const QRegion& region) {
+    const CPresentation presentation = Presentation();
+    const CRect& rc = presentation.Target();
+    const QRect target(rc.left, rc.top, rc.Width(), rc.Height());
+    const QRegion around = QRegion(rect()) - QRegion(target);
+    for (const QRect& band : around) {
+        painter.fillRect(band, palette().color(QPalette::Window));
+    }
+    if (!presentation.IsScaled()) {
+        // At 1:1 only the part of the surface inside the painted region is copied.
+        for (const QRect& rcPaint : region) {
+            const QRect source = rcPaint.translated(-target.topLeft()) & m_raster.Image().rect();
+            if (!source.isEmpty()) {
+                painter.drawImage(source.topLeft() + target.topLeft(), m_raster.Image(), source);
+            }
+        }
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, m_raster.Image());
 }
 
 void CViewWidget::Dispatch(const CInput& input) {
@@ -286,11 +313,16 @@ void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
 }
 
 void CViewWidget::mousePressEvent(QMouseEvent* pEvent) {
+    // A click outside the surface (on the background around it) reaches no handler.
     const QPoint pos = pEvent->position().toPoint();
+    const std::optional<CPoint> point = Presentation().SurfacePointOf(CPoint(pos.x(), pos.y()));
+    if (!point) {
+        return;
+    }
     if (pEvent->button() == Qt::LeftButton) {
-        Dispatch({EInput::LeftButton, 0, 0, CPoint(pos.x(), pos.y())});
+        Dispatch({EInput::LeftButton, 0, 0, *point});
     } else if (pEvent->button() == Qt::RightButton) {
-        Dispatch({EInput::RightButton, 0, 0, CPoint(pos.x(), pos.y())});
+        Dispatch({EInput::RightButton, 0, 0, *point});
     }
 }
 

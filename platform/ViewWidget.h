@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The Qt widget that is the game view's window: its client area is the raster, it
-// forwards keys (as virtual-key codes), clicks and window-system paints to the view, and
-// answers the view's requests (caption, message boxes, dialogs, end of program).
+// The Qt widget that is the game view's window. The view's client area is the raster, a
+// game surface whose size is settled once when the game starts and kept for the whole run;
+// the widget presents it at whatever size the desktop gives the window (CPresentation:
+// 1:1 and centred, or scaled down to fit), maps clicks back to surface pixels, forwards
+// keys (as virtual-key codes) and window-system paints to the view, and answers the
+// view's requests (caption, message boxes, dialogs, end of program). The view never
+// learns the window's size.
 //
 // While the view is handling an event it may block (a synchronous sound, the pause after
 // an answer) with the program still serving the window system. Meanwhile no view
@@ -14,8 +18,11 @@
 #include <deque>
 #include <functional>
 
+#include "platform/Presentation.h"
 #include "platform/Raster.h"
 #include "platform/ViewHost.h"
+
+class QPainter;
 
 class CViewWidget : public QWidget, public IViewHost {
     Q_OBJECT
@@ -26,8 +33,9 @@ public:
     // The view living in this window; it must outlive the widget or be reset to null.
     void SetView(IHostedView* pView) { m_pView = pView; }
 
-    // Starts the game: from now on paints go to the view. The host calls it once the
-    // window has its final size, so that the first layout is made at that size.
+    // Starts the game on a surface of the widget's present size, kept from now on; paints
+    // go to the view from now on. The host calls it once the window system has confirmed
+    // a size, so that the first layout is made at that size.
     void Start();
 
     // The top-level caption is set through this callback (the frame owns the caption).
@@ -55,7 +63,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
-    void resizeEvent(QResizeEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
@@ -79,9 +86,16 @@ private:
     // Runs a view operation; input kept meanwhile is delivered once it has returned.
     void CallView(const std::function<void()>& operation);
     void DrawByView();
-    // Adds what has been drawn into the raster since it was last taken to the region
-    // that the screen has not shown yet, and returns that region.
+    // Where the surface shows in the widget at its present size.
+    CPresentation Presentation() const;
+    // Adds the window pixels that show what has been drawn into the raster since it was
+    // last taken to the region that the screen has not shown yet, and returns that region.
     const QRegion& CollectDrawn();
+    // Draws the surface and the plain background around it inside region, the paint's clip.
+    void PaintSurface(QPainter& painter, const QRegion& region);
+    // Keyboard focus back to this window once a modal box or dialog over it has closed,
+    // also where no window manager hands it back.
+    void ReturnFocus();
     // Asks for a paint of what the screen has not shown yet: after the event (Later) or
     // before returning (Now).
     void ShowDrawn(EShow eShow);
@@ -96,6 +110,7 @@ private:
     bool m_bNeedsDraw = false;
     bool m_bPainted = false;  // the view has painted once
     bool m_bInPaint = false;  // paintEvent runs; it shows what is drawn meanwhile itself
-    // Drawn into the raster and asked for, but not yet painted on the screen.
+    // Window pixels showing what was drawn into the raster and asked for, but not yet
+    // painted on the screen.
     QRegion m_rgnUnshown;
 };

@@ -13,7 +13,9 @@ namespace {
 // The Motif window-manager hints (flags, functions, decorations, input mode, status).
 constexpr std::uint32_t kMwmHintsFunctions = 1u << 0;
 constexpr std::uint32_t kMwmHintsDecorations = 1u << 1;
+constexpr std::uint32_t kMwmFuncResize = 1u << 1;
 constexpr std::uint32_t kMwmFuncMove = 1u << 2;
+constexpr std::uint32_t kMwmFuncMaximize = 1u << 4;
 constexpr std::uint32_t kMwmFuncClose = 1u << 5;
 constexpr std::uint32_t kMwmDecorBorder = 1u << 1;
 constexpr std::uint32_t kMwmDecorTitle = 1u << 3;
@@ -51,7 +53,7 @@ EWindowSystem CurrentWindowSystem() {
     return EWindowSystem::Other;
 }
 
-void SetFixedFrameHints(QWindow& window) {
+void SetFrameHints(QWindow& window) {
     xcb_connection_t* pConnection = X11Connection();
     if (!pConnection) {
         return;
@@ -60,9 +62,10 @@ void SetFixedFrameHints(QWindow& window) {
     if (atom == static_cast<xcb_atom_t>(XCB_ATOM_NONE)) {
         return;
     }
-    const std::uint32_t hints[5] = {kMwmHintsFunctions | kMwmHintsDecorations,
-                                    kMwmFuncMove | kMwmFuncClose, kMwmDecorBorder | kMwmDecorTitle,
-                                    0, 0};
+    const std::uint32_t hints[5] = {
+        kMwmHintsFunctions | kMwmHintsDecorations,
+        kMwmFuncResize | kMwmFuncMove | kMwmFuncMaximize | kMwmFuncClose,
+        kMwmDecorBorder | kMwmDecorTitle, 0, 0};
     xcb_change_property(pConnection, XCB_PROP_MODE_REPLACE,
                         static_cast<xcb_window_t>(window.winId()), atom, atom, 32, 5, hints);
     xcb_flush(pConnection);

@@ -13,10 +13,11 @@ enum class EWindowSystem { X11, Wayland, Other };
 // The window system Qt's platform plugin talks to.
 EWindowSystem CurrentWindowSystem();
 
-// X11: a caption and a border; the window moves and closes but is not resized,
-// maximized or minimized by the window manager, and shows no buttons for those. Must be
-// set again whenever Qt rewrites the hints (a change of window flags). Elsewhere nothing.
-void SetFixedFrameHints(QWindow& window);
+// X11: a caption and a thin border, with no sizing border and no caption buttons; the
+// window manager may still move, maximize, resize (through its own keys) and close it,
+// so that its maximize brings a moved window back. Must be set again whenever Qt
+// rewrites the hints (a change of window flags). Elsewhere nothing.
+void SetFrameHints(QWindow& window);
 
 // X11: WM_CLASS, the instance and class names window managers and docks match windows
 // by. Before the window is shown. Elsewhere nothing.
