@@ -12,6 +12,7 @@
 #include <QString>
 
 class QFile;
+struct stat;
 
 QString DecodeFileName(const QByteArray& bytes);
 QByteArray EncodeFileName(const QString& strName);
@@ -28,7 +29,8 @@ enum class EOpenFor {
 };
 
 // Opens strPath into file (which must not be open) when it is a regular file. A folder, a
-// pipe, a device or a socket is refused without waiting on it. FALSE with the reason in
+// pipe, a device or a socket is refused without waiting on it; for Truncate, so is a
+// symbolic link planted by another user in a shared folder. FALSE with the reason in
 // *pError (a phrase such as "it is not a regular file") when it cannot be opened.
 bool OpenRegularFile(QFile& file, const QString& strPath, EOpenFor eOpen, QString* pError);
 
@@ -38,11 +40,42 @@ bool OpenRegularFile(QFile& file, const QString& strPath, EOpenFor eOpen, QStrin
 // real name. A path that exists, or matches nothing, comes back as it is.
 QString ResolveShownPath(const QString& strShown);
 
-// A file written so that a failed or short write is never taken for success and a file
-// that was there before is never left half-written. A regular file (or a new one) is
-// written to a temporary file in the same folder and renamed into place by Commit; a
-// device or a pipe that exists is written to directly. Without Commit nothing replaces
-// the file and the temporary file is removed.
+// Text shown on a terminal or in a message: every control character (C0, DEL and C1)
+// reads as \xHH, so that a name or an argument cannot move the cursor or send an escape
+// sequence. Everything else is kept.
+QString EscapeControls(const QString& strText);
+
+// A file descriptor owned by one object, closed when it goes.
+class CUniqueFd final {
+public:
+    CUniqueFd() = default;
+    explicit CUniqueFd(int fd) : m_fd(fd) {}
+    ~CUniqueFd() { Reset(); }
+    CUniqueFd(const CUniqueFd&) = delete;
+    CUniqueFd& operator=(const CUniqueFd&) = delete;
+
+    int Get() const { return m_fd; }
+    bool IsOpen() const { return m_fd >= 0; }
+    // Closes the one held, if any, and holds fd.
+    void Reset(int fd = -1);
+    // Gives the descriptor up without closing it.
+    int Release();
+    // Closes it; 0, or the errno of a close that reported a failure.
+    int Close();
+
+private:
+    int m_fd = -1;
+};
+
+// A file written so that a failed or short write is never taken for success, a file
+// that was there before is never left half-written, and nothing is left behind by a
+// process that dies. A regular file (or a new one) is written to an unnamed file in the
+// same folder, made durable, then linked into place by Commit with the old file's mode;
+// where the file system has no unnamed files, a hidden temporary file with a short name
+// is renamed into place instead. A device or a pipe that exists is written to directly,
+// once it opens without waiting: a pipe that no process reads is refused. A symbolic link
+// planted by another user in a shared folder is never followed. Without Commit nothing
+// replaces the file and no temporary file stays.
 class CSafeOutputFile final : public QIODevice {
 public:
     explicit CSafeOutputFile(QString strPath);
@@ -63,13 +96,27 @@ protected:
     qint64 writeData(const char* pData, qint64 nLength) override;
 
 private:
+    enum class ETemporary {
+        None,     // written directly to a device or a pipe
+        Unnamed,  // an unnamed file in the target's folder, linked into place
+        Named,    // a hidden file beside the target, renamed into place
+    };
+    bool OpenDirect(bool bPipe, QString* pError);
+    bool OpenTemporary(const struct stat* pOld, QString* pError);
+    // Gives the written file the target's name; 0 or the errno of the failure.
+    int PutInPlace();
+    int LinkUnderTemporaryName();
     bool WriteOut();
     void Discard();
 
     QString m_strPath;
     QByteArray m_target;     // the bytes of the file's path, symbolic links resolved
-    QByteArray m_temporary;  // the temporary file's path; empty when written directly
+    QByteArray m_folder;     // the target's folder, ending in '/'
+    QByteArray m_temporary;  // a temporary name in m_folder while one exists, else empty
     QByteArray m_buffer;
-    int m_fd = -1;
-    int m_nErrno = 0;  // the first failure of a write, 0 while all went well
+    CUniqueFd m_fd;
+    ETemporary m_eTemporary = ETemporary::None;
+    bool m_bReplacing = false;  // a file of the target's name existed at Begin
+    unsigned m_nOldMode = 0;    // its permission bits, which the new file takes
+    int m_nErrno = 0;           // the first failure of a write, 0 while all went well
 };
