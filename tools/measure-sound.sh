@@ -1,0 +1,143 @@
+#!/bin/bash
+# SPDX-License-Identifier: MIT
+# Records what the real program plays for its verdicts and counts the damage: under
+# PipeWire (with pipewire-pulse and wireplumber, as GNOME runs it) and under PulseAudio,
+# on an idle machine and with two busy processes, each on a private session of its own.
+#
+#   tools/measure-sound.sh TESSIX OUT_DIR [ANSWERS] [SERVERS] [LOADS]
+#     TESSIX   the program (for example build/tessix)
+#     OUT_DIR  recordings, logs and screenshots are left here
+#     ANSWERS  verdicts per run (default 10: five of problem 1, then problem 2)
+#     SERVERS  default "pipewire pulseaudio";  LOADS  default "idle busy"
+#
+# Each run starts a session bus and the audio server in a private XDG_RUNTIME_DIR, makes
+# a null sink the default, records its monitor with parec (16-bit mono, 48 kHz), starts
+# the program on an Xvfb with sound on, and answers: problem 1 by clicking the triangle,
+# problem 2 by clicking the circle at once, each answer waiting for the menu to come back.
+# tools/sound_gaps.py then finds every verdict sound in the recording and prints its
+# length, its gaps and its full-scale bursts; the summary lines are collected in
+# OUT_DIR/summary.txt. The figures in docs/PERFORMANCE.md come from this script.
+#
+# Needs, besides what the end-to-end tests need: pipewire, pipewire-pulse, wireplumber,
+# pulseaudio, pulseaudio-utils (pactl, parec) and dbus (dbus-daemon). As root, audio
+# servers refuse nothing here, but a desktop user's own session is never touched: every
+# server runs in the run's private runtime folder.
+set -u
+readonly HERE=$(cd "$(dirname "$0")" && pwd)
+readonly SOUNDS="$HERE/../res/sounds"
+
+if [ "${1:-}" = --one ]; then
+    ONE=1
+    shift
+fi
+[ $# -ge 2 ] || { sed -n '5,10p' "$0" >&2; exit 2; }
+TESSIX=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+OUT=$2
+ANSWERS=${3:-10}
+SERVERS=${4:-pipewire pulseaudio}
+LOADS=${5:-idle busy}
+
+for tool in pipewire pipewire-pulse wireplumber pulseaudio pactl parec dbus-daemon; do
+    command -v "$tool" >/dev/null || {
+        echo "measure-sound: $tool is not installed (see the header of $0)" >&2
+        exit 2
+    }
+done
+
+if [ -z "${ONE:-}" ]; then
+    mkdir -p "$OUT" && : >"$OUT/summary.txt"
+    for server in $SERVERS; do
+        for load in $LOADS; do
+            "$0" --one "$TESSIX" "$OUT" "$ANSWERS" "$server" "$load" || exit 1
+        done
+    done
+    cat "$OUT/summary.txt"
+    exit 0
+fi
+
+# One run: SERVERS and LOADS name one server and one load.
+readonly SERVER=$SERVERS LOAD=$LOADS
+source "$HERE/../tests/e2e/lib/common.sh"
+e2e_setup "sound-$SERVER-$LOAD" "$TESSIX" "$OUT"
+readonly REC="$E2E_OUT/$E2E_NAME.wav"
+
+# start_bg LOG COMMAND...: runs COMMAND in the background, ended with the run.
+start_bg() {
+    local log=$1
+    shift
+    "$@" >"$E2E_OUT/$E2E_NAME-$log.log" 2>&1 &
+    E2E_PIDS+=("$!")
+}
+
+start_audio() {
+    local address
+    address=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 \
+        --nopidfile 2>/dev/null) || e2e_fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 <<<"$address")
+    E2E_PIDS+=("$(sed -n 2p <<<"$address")")
+    if [ "$SERVER" = pipewire ]; then
+        start_bg pipewire pipewire
+        sleep 0.5
+        start_bg wireplumber wireplumber
+        start_bg pipewire-pulse pipewire-pulse
+    else
+        start_bg pulseaudio pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+            --load=module-native-protocol-unix --load="module-null-sink sink_name=tessix channels=1 rate=48000"
+    fi
+    e2e_wait_until 20 "$SERVER answering pactl" pactl info >/dev/null
+    if [ "$SERVER" = pipewire ]; then
+        pactl load-module module-null-sink sink_name=tessix channels=1 rate=48000 >/dev/null ||
+            e2e_fail "no null sink"
+    fi
+    pactl set-default-sink tessix || e2e_fail "cannot make the null sink the default"
+    e2e_log "$(pactl info | grep -E '^(Server Name|Default Sink)')"
+}
+
+# start_load: two processes that never sleep, for the length of the run.
+start_load() {
+    [ "$LOAD" = busy ] || return 0
+    local i
+    for i in 1 2; do
+        sh -c 'while :; do :; done' &
+        E2E_PIDS+=("$!")
+    done
+}
+
+# answer K: the K-th verdict (from 0): problem 1 for the first five, then problem 2.
+answer() {
+    local problem=$((($1 < 5) ? 1 : 2)) x y
+    e2e_choose_problem "$problem"
+    problem_shown() { e2e_shot problem && [ -n "$(e2e_missing_menu_colours)" ]; }
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem $problem" problem_shown
+    if [ "$problem" = 1 ]; then
+        read -r x y <<<"$E2E_LEFT_PT"
+    else
+        read -r x y <<<"$E2E_RIGHT_PT"
+    fi
+    e2e_click "$x" "$y"
+    e2e_wait_menu
+}
+
+start_audio
+parec -d tessix.monitor --format=s16le --rate=48000 --channels=1 --file-format=wav \
+    "$REC" 2>"$E2E_OUT/$E2E_NAME-parec.log" &
+readonly PAREC=$!
+E2E_PIDS+=("$PAREC")
+e2e_start_xvfb 80
+start_load
+env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$E2E_TESSIX" --seed 24 \
+    >"$E2E_OUT/$E2E_NAME-tessix.log" 2>&1 &
+E2E_APP=$!
+E2E_PIDS+=("$E2E_APP")
+e2e_wait_window
+e2e_wait_menu
+e2e_client_area
+e2e_focus
+for ((k = 0; k < ANSWERS; k++)); do
+    answer "$k"
+done
+sleep 1
+kill "$PAREC" && wait "$PAREC" 2>/dev/null
+e2e_log "$(grep -c . "$E2E_OUT/$E2E_NAME-tessix.log") line(s) from the program"
+python3 "$HERE/sound_gaps.py" "$REC" "$SOUNDS" "$SERVER, $LOAD" | tee "$E2E_OUT/$E2E_NAME.txt"
+tail -n 1 "$E2E_OUT/$E2E_NAME.txt" >>"$E2E_OUT/summary.txt"
