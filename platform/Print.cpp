@@ -2,6 +2,7 @@
 #include "platform/Print.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -16,6 +18,7 @@
 
 #include "platform/Dc.h"
 #include "platform/FileSystem.h"
+#include "platform/PrintQueue.h"
 
 const char* const kCouldNotStartPrintJob = "Could not start print job.";
 
@@ -143,8 +146,27 @@ CPrintOutcome Outcome(EPrintResult eResult, int nPages, const QString& strError 
     return outcome;
 }
 
-// The pages go to a PDF writer on a safe output file with the printer's page layout,
-// resolution and name; the file is put in place only when all of it was written.
+// The job's pages as a PDF document on out, with the printer's page layout, resolution
+// and name; the number of pages through *pPages. FALSE when the writer cannot start.
+bool RenderPdf(IPrintView& view, const QPrinter& printer, CPrintInfo& info,
+               CPrintProgress& progress, QIODevice& out, int* pPages) {
+    QPdfWriter writer(&out);
+    writer.setTitle(printer.docName());
+    writer.setCreator(printer.creator());
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        return false;
+    }
+    CPrinterPages pages(writer, progress);
+    DrawJob(view, painter, writer, info, pages);
+    painter.end();
+    *pPages = pages.Pages();
+    return true;
+}
+
+// The pages go to a safe output file, put in place only when all of it was written.
 CPrintOutcome RunPdfJob(IPrintView& view, QPrinter& printer, CPrintInfo& info,
                         CPrintProgress& progress) {
     const QString path = printer.outputFileName();
@@ -156,49 +178,96 @@ CPrintOutcome RunPdfJob(IPrintView& view, QPrinter& printer, CPrintInfo& info,
     if (!file.Begin(&reason)) {
         return Outcome(EPrintResult::Failed, 0, StartError(printer, reason));
     }
-    QPdfWriter writer(&file);
-    writer.setTitle(printer.docName());
-    writer.setCreator(printer.creator());
-    writer.setResolution(printer.resolution());
-    writer.setPageLayout(printer.pageLayout());
-    QPainter painter;
-    if (!painter.begin(&writer)) {
+    int nPages = 0;
+    if (!RenderPdf(view, printer, info, progress, file, &nPages)) {
         return Outcome(EPrintResult::Failed, 0, StartError(printer));
     }
-    CPrinterPages pages(writer, progress);
-    DrawJob(view, painter, writer, info, pages);
-    painter.end();
     if (progress.Poll() == EJobState::Cancelled) {
         return Outcome(EPrintResult::Cancelled, 0);
     }
     if (!file.Commit(&reason)) {
-        return Outcome(EPrintResult::Failed, pages.Pages(),
+        return Outcome(EPrintResult::Failed, nPages,
                        QStringLiteral("The PDF file \"%1\" could not be written: %2.")
                            .arg(DisplayFileName(path), reason));
     }
-    return Outcome(EPrintResult::Printed, pages.Pages());
+    return Outcome(EPrintResult::Printed, nPages);
 }
 
+// The options the print dialog chose for the queue, as Qt's CUPS engine hands them on:
+// the paper, copies, collation, sides, orientation, and the engine's own list (the key
+// under which it keeps name, value, name, value...: banner pages, pages per sheet...).
+QList<CJobOption> QueueOptions(QPrinter& printer) {
+    constexpr auto kEngineCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    const QPageLayout layout = printer.pageLayout();
+    QList<CJobOption> options;
+    const auto add = [&options](QByteArray name, QByteArray value) {
+        options.append(CJobOption{std::move(name), std::move(value)});
+    };
+    add("media", layout.pageSize().key().toUtf8());
+    if (printer.copyCount() > 1) {
+        add("copies", QByteArray::number(printer.copyCount()));
+        if (printer.collateCopies()) {
+            add("Collate", "True");
+        }
+    }
+    const bool bPortrait = layout.orientation() == QPageLayout::Portrait;
+    switch (printer.duplex()) {
+        case QPrinter::DuplexNone:
+            add("sides", "one-sided");
+            break;
+        case QPrinter::DuplexAuto:
+            add("sides", bPortrait ? "two-sided-long-edge" : "two-sided-short-edge");
+            break;
+        case QPrinter::DuplexLongSide:
+            add("sides", "two-sided-long-edge");
+            break;
+        case QPrinter::DuplexShortSide:
+            add("sides", "two-sided-short-edge");
+            break;
+    }
+    if (!bPortrait) {
+        add("landscape", "");
+    }
+    const QStringList engine = printer.printEngine()->property(kEngineCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < engine.size(); i += 2) {
+        add(engine.at(i).toUtf8(), engine.at(i + 1).toUtf8());
+    }
+    return options;
+}
+
+// The pages go to a print queue as one PDF job. A queue that refuses jobs is reported
+// before anything is drawn, and the job is printed only once CUPS has accepted it.
 CPrintOutcome RunPrinterJob(IPrintView& view, QPrinter& printer, CPrintInfo& info,
                             CPrintProgress& progress) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    const QString queue = printer.printerName();
+    if (queue.isEmpty()) {
         return Outcome(EPrintResult::Failed, 0, StartError(printer));
     }
-    CPrinterPages pages(printer, progress);
-    DrawJob(view, painter, printer, info, pages);
+    if (QueueState(queue) == EQueueState::Refusing) {
+        return Outcome(EPrintResult::Failed, 0,
+                       QStringLiteral("%1 The printer \"%2\" is not accepting jobs.")
+                           .arg(QString::fromLatin1(kCouldNotStartPrintJob), queue));
+    }
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    int nPages = 0;
+    if (!RenderPdf(view, printer, info, progress, buffer, &nPages)) {
+        return Outcome(EPrintResult::Failed, 0, StartError(printer));
+    }
     if (progress.Poll() == EJobState::Cancelled) {
         // Nothing is sent to the print queue.
-        printer.abort();
-        painter.end();
         return Outcome(EPrintResult::Cancelled, 0);
     }
-    const bool bEnded = painter.end();
-    if (!bEnded || printer.printerState() == QPrinter::Error) {
-        return Outcome(EPrintResult::Failed, pages.Pages(),
-                       QStringLiteral("The printer reported an error."));
+    const CSubmittedJob job = SubmitPdfJob(queue, printer.docName(), pdf, QueueOptions(printer));
+    if (job.nJobId == 0) {
+        return Outcome(
+            EPrintResult::Failed, nPages,
+            QStringLiteral("The printer \"%1\" did not take the job: %2").arg(queue, job.strError));
     }
-    return Outcome(EPrintResult::Printed, pages.Pages());
+    CPrintOutcome outcome = Outcome(EPrintResult::Printed, nPages);
+    outcome.nJobId = job.nJobId;
+    return outcome;
 }
 
 }  // namespace

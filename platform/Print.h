@@ -96,6 +96,7 @@ enum class EPrintResult {
 struct CPrintOutcome {
     EPrintResult eResult = EPrintResult::Failed;
     int nPages = 0;    // pages sent to the device
+    int nJobId = 0;    // the print queue's id of a printed job; 0 for a file or a preview
     QString strError;  // set when Failed
 };
 
@@ -128,11 +129,13 @@ struct CPrintJobSetup {
     QWidget* pProgressParent = nullptr;
 };
 
-// Runs one job on the printer: prepare (with the prompter), then draw through a painter
-// on the printer. A printer is configured by the caller (QPrinter::HighResolution). A
-// job whose printer writes a PDF file (from the caller or the print dialog) goes through
-// a CSafeOutputFile: a write that fails makes the job fail and leaves any old file as it
-// was. Cancel in the progress box aborts the job: nothing reaches the printer or file.
+// Runs one job on the printer: prepare (with the prompter), then draw the pages as a PDF
+// document with the printer's page layout. A printer is configured by the caller
+// (QPrinter::HighResolution). A job whose printer writes a PDF file (from the caller or
+// the print dialog) goes through a CSafeOutputFile: a write that fails makes the job fail
+// and leaves any old file as it was. A job for a print queue fails before drawing when the
+// queue is not accepting jobs, and is printed only when CUPS accepted it (nJobId).
+// Cancel in the progress box aborts the job: nothing reaches the printer or file.
 CPrintOutcome RunPrintJob(IPrintView& view, QPrinter& printer, EPrintMode eMode,
                           IPrintPrompter& prompter, const CPrintJobSetup& job = {});
 

@@ -14,7 +14,7 @@ PACKAGES="
   libxtst-dev libxdamage-dev
   poppler-utils sox valgrind time python3 procps locales
   appstream desktop-file-utils dpkg-dev file lintian help2man
-  cups cups-client printer-driver-cups-pdf qt6-translations-l10n
+  cups cups-client cups-ipp-utils libcups2-dev printer-driver-cups-pdf qt6-translations-l10n strace
 "
 missing=""
 for p in $PACKAGES; do
