@@ -1,0 +1,103 @@
+#!/bin/bash
+# SPDX-License-Identifier: MIT
+# tessix --print-to and --print against a private CUPS: a cupsd of its own on a unix
+# socket, one queue Q that prints to /dev/null. Each row puts the queue in a state, runs
+# the program without a display and checks its status, its message on standard error and
+# the jobs the queue holds afterwards: a job is reported as printed only when the queue
+# took it, and carries the document's name as its title.
+# Usage: check_cups.sh TESSIX WORKDIR
+set -u
+tessix=$1
+work=$2
+
+for tool in cupsd lpadmin cupsreject ipptool; do
+    command -v "$tool" >/dev/null 2>&1 || PATH=$PATH:/usr/sbin
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+rm -rf "$work"
+mkdir -p "$work"/{spool,tmp,state,cache,log}
+export CUPS_SERVER=$work/cups.sock
+cat >"$work/cupsd.conf" <<EOF
+Listen $CUPS_SERVER
+Browsing No
+DefaultAuthType None
+<Policy default>
+  JobPrivateValues none
+  JobPrivateAccess all
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+EOF
+cat >"$work/cups-files.conf" <<EOF
+ServerRoot $work
+RequestRoot $work/spool
+TempDir $work/tmp
+StateDir $work/state
+CacheDir $work/cache
+AccessLog $work/log/access_log
+ErrorLog $work/log/error_log
+PageLog $work/log/page_log
+FileDevice Yes
+Sandboxing Relaxed
+EOF
+cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" >"$work/log/cupsd.out" 2>&1 &
+cupsd_pid=$!
+trap 'kill "$cupsd_pid" 2>/dev/null; wait "$cupsd_pid" 2>/dev/null' EXIT
+for _ in $(seq 100); do
+    lpstat -r 2>/dev/null | grep -q 'is running' && break
+    sleep 0.1
+done
+lpadmin -p Q -E -v file:///dev/null 2>"$work/log/lpadmin.err" ||
+    { echo "FAIL: no private CUPS: $(cat "$work/log/cupsd.out" "$work/log/lpadmin.err")"; exit 1; }
+: >"$work/Game One.tsx"
+
+# The names of Q's jobs, one a line.
+printf '%s\n' '{' 'OPERATION Get-Jobs' 'GROUP operation-attributes-tag' \
+    'ATTR charset attributes-charset utf-8' 'ATTR naturalLanguage attributes-natural-language en' \
+    'ATTR uri printer-uri $uri' 'ATTR keyword which-jobs all' \
+    'ATTR keyword requested-attributes job-name' 'DISPLAY job-name' '}' >"$work/jobs.test"
+jobs_of_q() {
+    ipptool -t "ipp://$(printf %s "$CUPS_SERVER" | sed 's|/|%2F|g')/printers/Q" "$work/jobs.test" |
+        sed -n 's/.*job-name ([a-zA-Z]*) = //p'
+}
+
+# case | queue state | arguments | status | on standard error | new job's title ('-': none)
+cases=(
+    "paused queue takes the job|cupsaccept Q; cupsdisable Q|--print-to Q|0||Tessix"
+    "job named after FILE|cupsaccept Q; cupsdisable Q|--print-to Q FILE|0||Game One.tsx"
+    "default printer|cupsaccept Q; cupsenable Q; lpadmin -d Q|--print|0||Tessix"
+    "queue rejecting jobs|cupsreject Q; cupsenable Q|--print-to Q|1|\"Q\" is not accepting jobs|-"
+    "queue rejecting and paused|cupsreject Q; cupsdisable Q|--print-to Q|1|\"Q\" is not accepting jobs|-"
+    "default printer rejecting|cupsreject Q; lpadmin -d Q|--print|1|\"Q\" is not accepting jobs|-"
+    "user not allowed on the queue|cupsaccept Q; lpadmin -p Q -u deny:$(id -un)|--print-to Q|1|\"Q\" did not take the job|-"
+)
+failed=0
+for row in "${cases[@]}"; do
+    IFS='|' read -r name setup args want_status want_err want_title <<<"$row"
+    lpadmin -p Q -u allow:all
+    sh -c "$setup" >/dev/null 2>&1
+    before=$(jobs_of_q | wc -l)
+    IFS=' ' read -r -a words <<<"$args"
+    words=("${words[@]/#FILE/$work/Game One.tsx}")
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
+        "$tessix" "${words[@]}" >"$work/out" 2>"$work/err"
+    status=$?
+    after=$(jobs_of_q)
+    new_title=$( (($(grep -c . <<<"$after") > before)) && tail -n 1 <<<"$after")
+    problems=""
+    [ "$status" = "$want_status" ] || problems+=" status $status, not $want_status;"
+    if [ -n "$want_err" ] && ! grep -F "tessix: " "$work/err" | grep -qF "$want_err"; then
+        problems+=" no 'tessix: ...$want_err' on standard error;"
+    fi
+    [ "${new_title:--}" = "$want_title" ] || problems+=" new job '${new_title:--}', not '$want_title';"
+    if [ -n "$problems" ]; then
+        echo "FAIL: $name:$problems $(tr '\n' '|' <"$work/err")"
+        failed=1
+    else
+        echo "ok: $name"
+    fi
+done
+exit $failed
