@@ -64,11 +64,12 @@ jobs_of_q() {
         sed -n 's/.*job-name ([a-zA-Z]*) = //p'
 }
 
+# The queue stays paused while jobs are expected, so that none is processed and forgotten.
 # case | queue state | arguments | status | on standard error | new job's title ('-': none)
 cases=(
     "paused queue takes the job|cupsaccept Q; cupsdisable Q|--print-to Q|0||Tessix"
     "job named after FILE|cupsaccept Q; cupsdisable Q|--print-to Q FILE|0||Game One.tsx"
-    "default printer|cupsaccept Q; cupsenable Q; lpadmin -d Q|--print|0||Tessix"
+    "default printer|cupsaccept Q; cupsdisable Q; lpadmin -d Q|--print|0||Tessix"
     "queue rejecting jobs|cupsreject Q; cupsenable Q|--print-to Q|1|\"Q\" is not accepting jobs|-"
     "queue rejecting and paused|cupsreject Q; cupsdisable Q|--print-to Q|1|\"Q\" is not accepting jobs|-"
     "default printer rejecting|cupsreject Q; lpadmin -d Q|--print|1|\"Q\" is not accepting jobs|-"
