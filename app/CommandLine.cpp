@@ -61,6 +61,17 @@ struct COptions {
         parser.addOptions({help, version, seed, mute, print, printTo, pdf, preview});
     }
 
+    // The option of that name (without its dashes), or null.
+    const QCommandLineOption* Find(const QString& strName) const {
+        for (const QCommandLineOption* pOption :
+             {&help, &version, &seed, &mute, &print, &printTo, &pdf, &preview}) {
+            if (pOption->names().contains(strName)) {
+                return pOption;
+            }
+        }
+        return nullptr;
+    }
+
     QCommandLineParser parser;
     const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption version{QStringLiteral("version")};
@@ -71,6 +82,45 @@ struct COptions {
     const QCommandLineOption pdf{QStringLiteral("pdf"), QString(), QStringLiteral("FILE")};
     const QCommandLineOption preview{QStringLiteral("preview")};
 };
+
+// The first argument that names no option, as it was written; empty when there is none.
+// Options end at "--", and the word after an option that takes a value is that value.
+QString UnknownOption(const COptions& options, const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+            continue;
+        }
+        const qsizetype nDashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
+        const QString name = argument.mid(nDashes).section(QLatin1Char('='), 0, 0);
+        const QCommandLineOption* pOption = options.Find(name);
+        if (!pOption) {
+            return argument;
+        }
+        if (!pOption->valueName().isEmpty() && !argument.contains(QLatin1Char('='))) {
+            ++i;
+        }
+    }
+    return QString();
+}
+
+// A mistake the parser found. An unknown option is named as it was written, with the way
+// to give it as FILE when a file of that name exists.
+QString ParseError(const COptions& options, const QStringList& arguments) {
+    const QString unknown = UnknownOption(options, arguments);
+    if (unknown.isEmpty()) {
+        return options.parser.errorText();
+    }
+    QString error = QStringLiteral("unknown option '%1'").arg(DisplayFileName(unknown));
+    if (FileKindOf(unknown) != EFileKind::Missing) {
+        error += QStringLiteral("; to name the file '%1', put -- before it: tessix -- %1")
+                     .arg(DisplayFileName(unknown));
+    }
+    return error;
+}
 
 // --seed and --mute into info. Returns the mistake, a seed that is not one, or empty.
 QString ReadPlayOptions(const COptions& options, CCommandLineInfo& info) {
@@ -159,7 +209,7 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments) {
     COptions options;
     const QCommandLineParser& parser = options.parser;
     if (!options.parser.parse(arguments)) {
-        return Invalid(parser.errorText());
+        return Invalid(ParseError(options, arguments));
     }
     if (parser.isSet(options.help)) {
         return Command(EShellCommand::AppHelp);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/FontMapping.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <cmath>
@@ -32,6 +33,18 @@ CFaceMapping MapFace(const char* pszFace) {
         }
     }
     return kFaces[0].mapping;
+}
+
+QStringList MissingMappedFaces() {
+    const QStringList installed = QFontDatabase::families();
+    QStringList missing;
+    for (const CFaceRow& row : kFaces) {
+        const QString family = QString::fromLatin1(row.mapping.pszFamily);
+        if (!installed.contains(family) && !missing.contains(family)) {
+            missing.append(family);
+        }
+    }
+    return missing;
 }
 
 QFont MakeQFont(const CFont& font, QPaintDevice* pDevice) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 class CFont;
 class QPaintDevice;
@@ -21,6 +22,10 @@ struct CFaceMapping {
 };
 
 CFaceMapping MapFace(const char* pszFace);
+
+// The families the faces map to that the font database does not have (none on a sound
+// install, whose package brings them). Needs a GUI application object.
+QStringList MissingMappedFaces();
 
 // A QFont for the request, sized for the device so that ascent + descent equal the
 // requested cell height in device units.
