@@ -276,22 +276,31 @@ std::string NamesIn(const QString& strFolder) {
     return joined;
 }
 
-struct CFileCase {
+// A run of the real program from a shell line, in a work folder that holds a pipe and a
+// document whose name is not UTF-8; the shell hands the program each name's bytes
+// unchanged. A row that needs what the machine lacks (root, strace) exits with 77.
+struct CProgramCase {
     const char* pszCase;
-    const char* pszArgs;  // shell words; $(printf ...) gives bytes that are not UTF-8
+    const char* pszCommand;  // run by /bin/sh in the work folder; $0 is the program
     int nStatus;
-    const char* pszMessagePart;
-    const char* pszOnDisk;  // the work folder afterwards (NamesIn)
+    const char* pszErrorPart;  // a part of standard error
+    int nErrorLines;           // the lines on standard error; -1: any number
+    const char* pszOutStart;   // the start of standard output; "" for none at all
+    const char* pszOnDisk;     // the work folder afterwards (NamesIn); null: not looked at
+    const char* pszCheck;      // a shell test that must pass in the work folder afterwards
 };
 
-class ProgramFileTest : public ::testing::TestWithParam<CFileCase> {};
+constexpr int kSkipRow = 77;
+constexpr int kKilled = 128 + 9;
+constexpr int kAnyLines = -1;
 
-// The work folder holds a pipe and a document whose name is not UTF-8. The program runs
-// in it through a shell, which hands it the bytes of each name unchanged.
-TEST_P(ProgramFileTest, StatusMessageAndFilesOnDisk) {
-    const CFileCase& c = GetParam();
+class ProgramTest : public ::testing::TestWithParam<CProgramCase> {};
+
+TEST_P(ProgramTest, StatusMessagesAndFilesOnDisk) {
+    const CProgramCase& c = GetParam();
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+    QTemporaryDir runtime;  // Qt's runtime folder, so that it does not warn of a missing one
+    ASSERT_TRUE(dir.isValid() && runtime.isValid());
     const QByteArray folder = QFile::encodeName(dir.path());
     ASSERT_EQ(mkfifo(folder + "/fifo", 0600), 0);
     ASSERT_EQ(close(open(folder + "/doc\xff.tsx", O_CREAT | O_WRONLY, 0600)), 0);
@@ -299,40 +308,128 @@ TEST_P(ProgramFileTest, StatusMessageAndFilesOnDisk) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     shell.setProcessEnvironment(env);
     shell.setWorkingDirectory(dir.path());
+    // "exit $?" keeps the shell from replacing itself by the last command, so that a
+    // program killed by a signal ends the shell with 128 + the signal.
     shell.start(QStringLiteral("/bin/sh"),
                 {QStringLiteral("-c"),
-                 QStringLiteral("exec \"$0\" ") + QString::fromLatin1(c.pszArgs), ProgramPath()});
-    // A program that waits on the pipe would never end: it is stopped and fails.
+                 QString::fromUtf8(c.pszCommand) + QStringLiteral("\nexit $?"), ProgramPath()});
+    // A program that waits on a pipe would never end: it is stopped and fails.
     if (!shell.waitForFinished(60000)) {
         shell.kill();
         shell.waitForFinished(-1);
         FAIL() << "the program did not end";
     }
+    if (shell.exitCode() == kSkipRow) {
+        GTEST_SKIP() << "this machine cannot run the case (root or strace needed)";
+    }
     EXPECT_EQ(shell.exitCode(), c.nStatus);
     const QString err = QString::fromLocal8Bit(shell.readAllStandardError());
-    EXPECT_TRUE(err.contains(QString::fromUtf8(c.pszMessagePart))) << err.toStdString();
-    EXPECT_EQ(NamesIn(dir.path()), c.pszOnDisk);
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.pszErrorPart))) << err.toStdString();
+    if (c.nErrorLines != kAnyLines) {
+        EXPECT_EQ(err.count(QLatin1Char('\n')), c.nErrorLines) << err.toStdString();
+    }
+    const QByteArray out = shell.readAllStandardOutput();
+    EXPECT_EQ(out.left(qstrlen(c.pszOutStart)), c.pszOutStart);
+    EXPECT_EQ(out.isEmpty(), *c.pszOutStart == '\0');
+    if (c.pszOnDisk) {
+        EXPECT_EQ(NamesIn(dir.path()), c.pszOnDisk);
+    }
+    if (c.pszCheck) {
+        QProcess check;
+        check.setWorkingDirectory(dir.path());
+        check.start(QStringLiteral("/bin/sh"),
+                    {QStringLiteral("-c"), QString::fromUtf8(c.pszCheck)});
+        ASSERT_TRUE(check.waitForFinished(60000));
+        EXPECT_EQ(check.exitCode(), 0) << "afterwards: " << c.pszCheck;
+    }
 }
 
+constexpr const char* kFixtures = "doc\xff.tsx|fifo";
+
+// The PDF file: written whole and in place, or not at all; nothing left beside it.
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ProgramFileTest,
-    ::testing::Values(CFileCase{"pdf written", "--pdf out.pdf", 0, "", "doc\xff.tsx|fifo|out.pdf"},
-                      CFileCase{"full disk", "--pdf /dev/full", kExitPrintFailed,
-                                "\"/dev/full\" could not be written: No space left on device",
-                                "doc\xff.tsx|fifo"},
-                      CFileCase{"missing folder", "--pdf no/out.pdf", kExitPrintFailed,
-                                "no/out.pdf", "doc\xff.tsx|fifo"},
-                      CFileCase{"pdf name not UTF-8", "--pdf \"$(printf '\\377\\376.pdf')\"", 0, "",
-                                "doc\xff.tsx|fifo|\xff\xfe.pdf"},
-                      CFileCase{"file name not UTF-8", "--pdf out.pdf \"$(printf 'doc\\377.tsx')\"",
-                                0, "", "doc\xff.tsx|fifo|out.pdf"},
-                      CFileCase{"file a pipe", "--pdf out.pdf fifo", kExitUsage,
-                                "'fifo': it is not a regular file", "doc\xff.tsx|fifo"},
-                      CFileCase{"file missing", "--pdf out.pdf gone.tsx", kExitUsage,
-                                "'gone.tsx': no such file", "doc\xff.tsx|fifo"}),
-    CaseName<CFileCase>);
+    Files, ProgramTest,
+    ::testing::Values(
+        CProgramCase{"pdf written", "\"$0\" --pdf out.pdf", 0, "", 0, "",
+                     "doc\xff.tsx|fifo|out.pdf", nullptr},
+        CProgramCase{"full disk", "\"$0\" --pdf /dev/full", kExitPrintFailed,
+                     "\"/dev/full\" could not be written: No space left on device", kAnyLines, "",
+                     kFixtures, nullptr},
+        CProgramCase{"missing folder", "\"$0\" --pdf no/out.pdf", kExitPrintFailed, "no/out.pdf",
+                     kAnyLines, "", kFixtures, nullptr},
+        CProgramCase{"pdf name not UTF-8", "\"$0\" --pdf \"$(printf '\\377\\376.pdf')\"", 0, "",
+                     kAnyLines, "", "doc\xff.tsx|fifo|\xff\xfe.pdf", nullptr},
+        CProgramCase{"file name not UTF-8", "\"$0\" --pdf out.pdf \"$(printf 'doc\\377.tsx')\"", 0,
+                     "", kAnyLines, "", "doc\xff.tsx|fifo|out.pdf", nullptr},
+        CProgramCase{"file a pipe", "\"$0\" --pdf out.pdf fifo", kExitUsage,
+                     "'fifo': it is not a regular file", kAnyLines, "", kFixtures, nullptr},
+        CProgramCase{"file missing", "\"$0\" --pdf out.pdf gone.tsx", kExitUsage,
+                     "'gone.tsx': no such file", kAnyLines, "", kFixtures, nullptr},
+        CProgramCase{"pdf into a pipe nobody reads", "\"$0\" --pdf fifo", kExitPrintFailed,
+                     "\"fifo\" cannot be written: no process is reading the pipe", kAnyLines, "",
+                     kFixtures, nullptr},
+        CProgramCase{"pdf to standard output", "\"$0\" --pdf /dev/stdout", 0, "", 0, "%PDF-",
+                     kFixtures, nullptr},
+        CProgramCase{"longest file name", "\"$0\" --pdf \"$(printf '%0251d.pdf' 0)\"", 0, "", 0, "",
+                     nullptr, "[ -s \"$(printf '%0251d.pdf' 0)\" ] && [ $(ls -A | wc -l) = 3 ]"},
+        CProgramCase{"replaced file keeps its mode",
+                     "printf old >old.pdf && chmod 600 old.pdf && \"$0\" --pdf old.pdf", 0, "", 0,
+                     "", "doc\xff.tsx|fifo|old.pdf",
+                     "[ $(stat -c %a old.pdf) = 600 ] && head -c 5 old.pdf | grep -q PDF"},
+        CProgramCase{"link of another user in a shared folder",
+                     "mkdir -m 1777 shared && printf mine >mine && ln -s ../mine shared/x.pdf && "
+                     "{ chown -h nobody shared/x.pdf || exit 77; } && \"$0\" --pdf shared/x.pdf",
+                     kExitPrintFailed, "a symbolic link that another user made in a shared folder",
+                     kAnyLines, "", nullptr, "[ \"$(cat mine)\" = mine ] && [ -L shared/x.pdf ]"},
+        CProgramCase{"own link in a shared folder",
+                     "mkdir -m 1777 shared && printf mine >mine && ln -s ../mine shared/x.pdf && "
+                     "\"$0\" --pdf shared/x.pdf",
+                     0, "", 0, "", "doc\xff.tsx|fifo|mine|shared",
+                     "head -c 5 mine | grep -q PDF && [ -L shared/x.pdf ]"},
+        CProgramCase{"killed before the file is in place",
+                     "printf old >old.pdf && { command -v strace >/dev/null || exit 77; } && "
+                     "strace -f -qq -o /dev/null -e trace=fsync -e inject=fsync:signal=KILL "
+                     "\"$0\" --pdf old.pdf",
+                     kKilled, "", kAnyLines, "", "doc\xff.tsx|fifo|old.pdf",
+                     "[ \"$(cat old.pdf)\" = old ]"},
+        CProgramCase{"data on disk before the name",
+                     "{ command -v strace >/dev/null || exit 77; } && strace -f -qq -o trace "
+                     "-e trace=fsync,link,linkat,rename,renameat,renameat2 \"$0\" --pdf new.pdf",
+                     0, "", 0, "", "doc\xff.tsx|fifo|new.pdf|trace",
+                     "grep -m 1 -E 'fsync|link|rename' trace | grep -q fsync"}),
+    CaseName<CProgramCase>);
+
+// Starting, answering and failing: one line that says what is wrong, and the status.
+INSTANTIATE_TEST_SUITE_P(
+    Start, ProgramTest,
+    ::testing::Values(
+        CProgramCase{"no display", "QT_QPA_PLATFORM=xcb \"$0\" --mute", 1, "no display is set", 1,
+                     "", kFixtures, nullptr},
+        CProgramCase{"display not there", "DISPLAY=:987 QT_QPA_PLATFORM=xcb \"$0\"", 1,
+                     "the display ':987' cannot be reached", 1, "", kFixtures, nullptr},
+        CProgramCase{"unknown window system", "QT_QPA_PLATFORM=nosuch \"$0\"", 1,
+                     "'nosuch' named by QT_QPA_PLATFORM is not available", 1, "", kFixtures,
+                     nullptr},
+        CProgramCase{"help into a full device", "\"$0\" --help >/dev/full", 1,
+                     "tessix: cannot write the help: No space left on device", 1, "", kFixtures,
+                     nullptr},
+        CProgramCase{"version with standard output closed", "\"$0\" --version >&-", 1,
+                     "tessix: cannot write the version", 1, "", kFixtures, nullptr},
+        CProgramCase{"control bytes escaped", "\"$0\" \"$(printf -- '--a\\033[31m')\"", kExitUsage,
+                     "unknown option '--a\\x1b[31m'", 2, "", kFixtures, nullptr},
+        CProgramCase{"option named as written", "\"$0\" --=x", kExitUsage, "unknown option '--=x'",
+                     2, "", kFixtures, nullptr},
+        CProgramCase{"file that looks like an option", ": >./-dash.tsx && \"$0\" -dash.tsx",
+                     kExitUsage, "put -- before it: tessix -- -dash.tsx", 2, "", nullptr, nullptr},
+        CProgramCase{"fonts missing",
+                     "printf '<fontconfig/>' >none.conf && FONTCONFIG_FILE=\"$PWD/none.conf\" "
+                     "QT_QPA_PLATFORM=offscreen \"$0\" --pdf out.pdf",
+                     0, "the fonts Liberation Sans, Liberation Mono are not installed", 1, "",
+                     nullptr, "[ -s out.pdf ]"}),
+    CaseName<CProgramCase>);
 
 // Names keep their bytes through decoding and encoding; valid UTF-8 decodes as UTF-8.
 TEST(FileNames, KeepTheirBytes) {
