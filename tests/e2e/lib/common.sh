@@ -169,6 +169,14 @@ e2e_start_tessix() {
     e2e_log "started $(basename "$E2E_TESSIX") $* as $E2E_APP"
 }
 
+# e2e_busy: the machine runs more than it has cores for (the load of the last minute),
+# so that a check of timing could not tell the program's delay from the machine's.
+e2e_busy() {
+    local load
+    read -r load _ </proc/loadavg
+    awk -v l="$load" -v n="$(nproc)" 'BEGIN { exit !(l > n) }'
+}
+
 # The program is still running (an ended child lingers as a zombie until waited for).
 e2e_app_alive() {
     local stat
