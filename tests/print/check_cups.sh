@@ -1,57 +1,32 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# tessix --print-to and --print against a private CUPS: a cupsd of its own on a unix
-# socket, one queue Q that prints to /dev/null. Each row puts the queue in a state, runs
-# the program without a display and checks its status, its message on standard error and
-# the jobs the queue holds afterwards: a job is reported as printed only when the queue
-# took it, and carries the document's name as its title.
-# Usage: check_cups.sh TESSIX WORKDIR
+# tessix --print-to and --print against a private cupsd (a unix socket, a queue Q that
+# prints to /dev/null), one row a case: the queue's state, the program's status, its
+# message, and the new job's title, the document's name. Usage: check_cups.sh TESSIX WORKDIR
 set -u
 tessix=$1
 work=$2
-
+PATH=$PATH:/usr/sbin
 for tool in cupsd lpadmin cupsreject ipptool; do
-    command -v "$tool" >/dev/null 2>&1 || PATH=$PATH:/usr/sbin
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-
-rm -rf "$work"
-mkdir -p "$work"/{spool,tmp,state,cache,log}
+rm -rf "$work" && mkdir -p "$work"/{spool,tmp,state,cache,log}
 export CUPS_SERVER=$work/cups.sock
-cat >"$work/cupsd.conf" <<EOF
-Listen $CUPS_SERVER
-Browsing No
-DefaultAuthType None
-<Policy default>
-  JobPrivateValues none
-  JobPrivateAccess all
-  <Limit All>
-    Order allow,deny
-    Allow all
-  </Limit>
-</Policy>
-EOF
-cat >"$work/cups-files.conf" <<EOF
-ServerRoot $work
-RequestRoot $work/spool
-TempDir $work/tmp
-StateDir $work/state
-CacheDir $work/cache
-AccessLog $work/log/access_log
-ErrorLog $work/log/error_log
-PageLog $work/log/page_log
-FileDevice Yes
-Sandboxing Relaxed
-EOF
+printf '%s\n' "Listen $CUPS_SERVER" 'Browsing No' 'DefaultAuthType None' '<Policy default>' \
+    'JobPrivateValues none' '<Limit All>' 'Order allow,deny' 'Allow all' '</Limit>' '</Policy>' \
+    >"$work/cupsd.conf"
+printf '%s\n' "ServerRoot $work" "RequestRoot $work/spool" "TempDir $work/tmp" \
+    "StateDir $work/state" "CacheDir $work/cache" "ErrorLog $work/log/error_log" \
+    'FileDevice Yes' 'Sandboxing Relaxed' >"$work/cups-files.conf"
 cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" >"$work/log/cupsd.out" 2>&1 &
 cupsd_pid=$!
-trap 'kill "$cupsd_pid" 2>/dev/null; wait "$cupsd_pid" 2>/dev/null' EXIT
+trap 'kill "$cupsd_pid"; wait "$cupsd_pid"' EXIT
 for _ in $(seq 100); do
     lpstat -r 2>/dev/null | grep -q 'is running' && break
     sleep 0.1
 done
-lpadmin -p Q -E -v file:///dev/null 2>"$work/log/lpadmin.err" ||
-    { echo "FAIL: no private CUPS: $(cat "$work/log/cupsd.out" "$work/log/lpadmin.err")"; exit 1; }
+lpadmin -p Q -E -v file:///dev/null 2>>"$work/log/cupsd.out" ||
+    { echo "FAIL: no private CUPS: $(cat "$work/log/cupsd.out")"; exit 1; }
 : >"$work/Game One.tsx"
 
 # The names of Q's jobs, one a line.
@@ -80,7 +55,7 @@ for row in "${cases[@]}"; do
     IFS='|' read -r name setup args want_status want_err want_title <<<"$row"
     lpadmin -p Q -u allow:all
     sh -c "$setup" >/dev/null 2>&1
-    before=$(jobs_of_q | wc -l)
+    before=$(jobs_of_q | grep -c .)
     IFS=' ' read -r -a words <<<"$args"
     words=("${words[@]/#FILE/$work/Game One.tsx}")
     env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
@@ -94,11 +69,7 @@ for row in "${cases[@]}"; do
         problems+=" no 'tessix: ...$want_err' on standard error;"
     fi
     [ "${new_title:--}" = "$want_title" ] || problems+=" new job '${new_title:--}', not '$want_title';"
-    if [ -n "$problems" ]; then
-        echo "FAIL: $name:$problems $(tr '\n' '|' <"$work/err")"
-        failed=1
-    else
-        echo "ok: $name"
-    fi
+    [ -z "$problems" ] && echo "ok: $name" ||
+        { echo "FAIL: $name:$problems $(tr '\n' '|' <"$work/err")"; failed=1; }
 done
 exit $failed
