@@ -114,6 +114,19 @@ void WarnOfMissingFaces() {
     }
 }
 
+// What Qt's window system is told before the application object is made.
+void ChooseWindowSystem(const CCommandLineInfo& cmdInfo) {
+    if (PrintSwitchNeedsNoDisplay(cmdInfo)) {
+        // Printing shows nothing, so it needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // On Wayland the frame draws its own caption, without the buttons of Qt's decoration,
+    // where the compositor does not decorate windows itself.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,15 +151,7 @@ int main(int argc, char** argv) {
 
     // The resources live in the core library; they are registered before any is loaded.
     Q_INIT_RESOURCE(tessix);
-    if (PrintSwitchNeedsNoDisplay(cmdInfo)) {
-        // Printing shows nothing, so it needs no display.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // On Wayland the frame draws its own caption, without the buttons of Qt's decoration,
-    // where the compositor does not decorate windows itself.
-    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
-        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
-    }
+    ChooseWindowSystem(cmdInfo);
     // The command line is the program's own; Qt sees only the program's name.
     int nQtArgc = 1;
     g_pQtHandler = qInstallMessageHandler(HoldPlatformMessages);
