@@ -14,6 +14,7 @@ CMainFrame::CMainFrame() {
     LoadAccelTable(MainAccelerators());
     m_pViewWidget = new CViewWidget(this);
     setCentralWidget(m_pViewWidget);
+    SetCommandGate(m_pViewWidget);
     m_pViewWidget->SetCaptionSink([this](const QString& caption) {
         m_bViewCaption = true;
         setWindowTitle(caption);

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -129,6 +130,10 @@ void CFrameWnd::ShowOwnCaption() {
 }
 
 BOOL CFrameWnd::SendCommand(UINT nID) {
+    if (m_pCommandGate && m_pCommandGate->IsBusy()) {
+        m_pCommandGate->RunWhenIdle([this, nID] { OnCmdMsg(nID, ECmd::Execute); });
+        return TRUE;
+    }
     return OnCmdMsg(nID, ECmd::Execute);
 }
 
@@ -178,7 +183,8 @@ void CFrameWnd::ShowMaximizedAndSettle(std::function<void()> onSettled) {
             ShowOwnCaption();
         }
         // The size a compositor's configure of 0x0 leaves to the program.
-        resize(available.size());
+        m_sizeAsked = available.size();
+        resize(m_sizeAsked);
         showMaximized();
         return;
     }
@@ -200,12 +206,30 @@ bool CFrameWnd::eventFilter(QObject* pWatched, QEvent* pEvent) {
 
 void CFrameWnd::Settle() {
     const QWindow* pWindow = windowHandle();
+    if (m_ePlacement == EPlacement::Confirming && size() != m_sizeAsked) {
+        SettleNow();
+        return;
+    }
     if (m_ePlacement != EPlacement::Settling || !pWindow || !pWindow->isExposed()) {
         return;
     }
-    if (CurrentWindowSystem() == EWindowSystem::X11 && !FitsScreen()) {
+    const EWindowSystem eSystem = CurrentWindowSystem();
+    if (eSystem == EWindowSystem::X11 && !FitsScreen()) {
         return;
     }
+    if (eSystem == EWindowSystem::Wayland && size() == m_sizeAsked) {
+        m_ePlacement = EPlacement::Confirming;
+        QTimer::singleShot(kConfirmMs, this, [this] {
+            if (m_ePlacement == EPlacement::Confirming) {
+                SettleNow();
+            }
+        });
+        return;
+    }
+    SettleNow();
+}
+
+void CFrameWnd::SettleNow() {
     m_ePlacement = EPlacement::Settled;
     // From now on the window manager may resize the window as it likes (maximize after a
     // move, a tiling toggle): the game surface keeps the settled size.

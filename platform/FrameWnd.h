@@ -15,6 +15,7 @@
 class QAction;
 class QMenuBar;
 class CCaptionBar;
+class CViewWidget;
 
 // The framework's standard command ids.
 constexpr UINT ID_FILE_NEW = 57600;
@@ -86,7 +87,11 @@ public:
     void LoadAccelTable(const CAccelResource& accels);
 
     // Routes a command as a menu item or an accelerator does; TRUE when it was handled.
+    // While the view in pGate (SetCommandGate) is busy, the command waits for it and
+    // TRUE is returned.
     BOOL SendCommand(UINT nID);
+    // The view window whose operations a command must not interrupt; may be null.
+    void SetCommandGate(CViewWidget* pGate) { m_pCommandGate = pGate; }
     // Whether command nID is handled and enabled now.
     BOOL IsCommandEnabled(UINT nID);
 
@@ -120,12 +125,17 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
-    enum class EPlacement { Hidden, Settling, Settled };
+    // Settling: shown, waiting for the first size the window system confirms. Confirming
+    // (Wayland): exposed at the size the program asked for, which a tiling compositor
+    // answers with the tile once the window has its first frame; the next size or
+    // kConfirmMs settles it.
+    enum class EPlacement { Hidden, Settling, Confirming, Settled };
 
     void UpdateMenu(const QMenu* pMenu);
     // Settles the size at the first expose; on X11 first brings the whole frame, caption
     // included, into the available area where it is not.
     void Settle();
+    void SettleNow();
     // X11: whether the frame lies inside the available area; if not, asks for the client
     // geometry that puts it there.
     bool FitsScreen();
@@ -135,7 +145,11 @@ private:
     std::vector<std::pair<CAccel, QAction*>> m_accels;
     std::function<void(int)> m_endProgram;
     std::function<void()> m_onSettled;
+    CViewWidget* m_pCommandGate = nullptr;
     EPlacement m_ePlacement = EPlacement::Hidden;
+    // The frame size asked for before showing (Wayland).
+    QSize m_sizeAsked;
+    static constexpr int kConfirmMs = 500;
     // Tries at fitting the frame before the size is settled regardless.
     static constexpr int kMaxFitAttempts = 3;
     int m_nFitAttempts = 0;

@@ -18,7 +18,7 @@ std::int32_t ScaleUp(std::int32_t n, std::int32_t num, std::int32_t den) {
 }  // namespace
 
 CPresentation::CPresentation(CSize surface, CSize window) : m_surface(surface) {
-    if (surface.cx <= 0 || surface.cy <= 0) {
+    if (surface.cx <= 0 || surface.cy <= 0 || window.cx <= 0 || window.cy <= 0) {
         return;
     }
     CSize shown = surface;
@@ -41,8 +41,10 @@ std::optional<CPoint> CPresentation::SurfacePointOf(CPoint pt) const {
     if (m_rcTarget.IsRectEmpty() || !m_rcTarget.Contains(pt)) {
         return std::nullopt;
     }
-    return CPoint(ScaleDown(pt.x - m_rcTarget.left, m_surface.cx, m_rcTarget.Width()),
-                  ScaleDown(pt.y - m_rcTarget.top, m_surface.cy, m_rcTarget.Height()));
+    // The surface pixel under the middle of the window pixel.
+    return CPoint(
+        ScaleDown(2 * (pt.x - m_rcTarget.left) + 1, m_surface.cx, 2 * m_rcTarget.Width()),
+        ScaleDown(2 * (pt.y - m_rcTarget.top) + 1, m_surface.cy, 2 * m_rcTarget.Height()));
 }
 
 CRect CPresentation::WindowRectOf(const CRect& rc) const {

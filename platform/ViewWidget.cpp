@@ -288,6 +288,14 @@ void CViewWidget::Dispatch(const CInput& input) {
     Deliver(input);
 }
 
+void CViewWidget::RunWhenIdle(std::function<void()> command) {
+    if (IsBusy()) {
+        m_deferred.push_back({EInput::Command, 0, 0, CPoint(), std::move(command)});
+        return;
+    }
+    command();
+}
+
 void CViewWidget::Deliver(const CInput& input) {
     CallView([this, &input] {
         switch (input.eKind) {
@@ -300,6 +308,9 @@ void CViewWidget::Deliver(const CInput& input) {
             case EInput::RightButton:
                 m_pView->OnRButtonDown(0, input.point);
                 break;
+            case EInput::Command:
+                input.command();
+                break;
         }
     });
 }
@@ -309,7 +320,7 @@ void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
     if (nChar == 0) {
         return;
     }
-    Dispatch({EInput::Key, nChar, pEvent->isAutoRepeat() ? 0x4000u : 0u, CPoint()});
+    Dispatch({EInput::Key, nChar, pEvent->isAutoRepeat() ? 0x4000u : 0u, CPoint(), {}});
 }
 
 void CViewWidget::mousePressEvent(QMouseEvent* pEvent) {
@@ -320,9 +331,9 @@ void CViewWidget::mousePressEvent(QMouseEvent* pEvent) {
         return;
     }
     if (pEvent->button() == Qt::LeftButton) {
-        Dispatch({EInput::LeftButton, 0, 0, *point});
+        Dispatch({EInput::LeftButton, 0, 0, *point, {}});
     } else if (pEvent->button() == Qt::RightButton) {
-        Dispatch({EInput::RightButton, 0, 0, *point});
+        Dispatch({EInput::RightButton, 0, 0, *point, {}});
     }
 }
 

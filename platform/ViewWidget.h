@@ -43,6 +43,12 @@ public:
         m_captionSink = std::move(sink);
     }
 
+    // Whether a view operation is under way (a handler, a sound, the pause, a modal box).
+    bool IsBusy() const { return m_nViewCalls > 0; }
+    // Runs a command of the frame (a menu item, an accelerator) once the view's operation
+    // under way has returned, in order with the input kept meanwhile; at once if none is.
+    void RunWhenIdle(std::function<void()> command);
+
     // Translates a Qt key to the desktop virtual-key code the game reads; 0 if none.
     static UINT VirtualKeyOf(int nQtKey);
     // The Qt key of a virtual-key code; 0 if none.
@@ -70,12 +76,13 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
-    enum class EInput { Key, LeftButton, RightButton };
+    enum class EInput { Key, LeftButton, RightButton, Command };
     struct CInput {
         EInput eKind = EInput::Key;
         UINT nChar = 0;
         UINT nFlags = 0;
         CPoint point;
+        std::function<void()> command;  // EInput::Command
     };
     enum class EState { Waiting, Running, Ended };
     enum class EShow { Later, Now };

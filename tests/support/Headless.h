@@ -57,12 +57,17 @@ public:
         m_dwNow += dwMilliseconds;
         m_dwSlept += dwMilliseconds;
         ++m_nSleeps;
+        if (m_onSleep) {
+            m_onSleep();
+        }
     }
 
     DWORD m_dwNow = 1000;
     std::int32_t m_nSeconds = 1'700'000'000;
     DWORD m_dwSlept = 0;
     int m_nSleeps = 0;
+    // Runs at each sleep, as the window system's events would arrive during a wait.
+    std::function<void()> m_onSleep;
 };
 
 class CRecordingSound : public ISoundPlayer {

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -30,6 +32,7 @@
 #include "app/ViewCommands.h"
 #include "game/Colours.h"
 #include "platform/FileDialog.h"
+#include "platform/Presentation.h"
 #include "platform/ViewWidget.h"
 #include "support/Headless.h"
 #include "support/Probes.h"
@@ -708,6 +711,105 @@ TEST_F(ShellTest, DuringTheVerdictsSoundTheWindowShowsItAndKeepsInputForLater) {
     EXPECT_EQ(nProblemDuringSound, 1) << "the click was handled during the sound";
     EXPECT_EQ(View().m_nProblem, 2) << "the click made during the sound chooses entry 2 afterwards";
     EXPECT_EQ(View().m_nPlays[1], 1);
+}
+
+// Forwards what the window sends to the view, recording the order of the input.
+class COrderSpy final : public IHostedView {
+public:
+    explicit COrderSpy(IHostedView& view) : m_view(view) {}
+    void OnDraw(CDC* pDC) override { m_view.OnDraw(pDC); }
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override {
+        m_order.push_back("key " + std::to_string(nChar));
+        m_view.OnKeyDown(nChar, nRepCnt, nFlags);
+    }
+    void OnLButtonDown(UINT nFlags, CPoint point) override {
+        m_order.push_back("click");
+        m_view.OnLButtonDown(nFlags, point);
+    }
+    void OnRButtonDown(UINT nFlags, CPoint point) override { m_view.OnRButtonDown(nFlags, point); }
+    IHostedView& m_view;
+    std::vector<std::string> m_order;
+};
+
+// The pixels of the verdict colours that the window shows on the screen now (the
+// offscreen platform's screen is the window's backing store), in the message band.
+int VerdictPixelsOnScreen(CMainFrame& frame, CViewWidget& widget, const CRect& band) {
+    const QImage screen = frame.screen()->grabWindow(frame.winId()).toImage();
+    const QPoint at = widget.mapTo(&frame, QPoint(band.left, band.top));
+    int nPixels = 0;
+    for (int y = at.y(); y < at.y() + band.Height() && y < screen.height(); ++y) {
+        for (int x = at.x(); x < at.x() + band.Width() && x < screen.width(); ++x) {
+            const QRgb px = screen.pixel(x, y);
+            const COLORREF clr = RGB(qRed(px), qGreen(px), qBlue(px));
+            nPixels += clr == kRightColor || clr == kWrongColor;
+        }
+    }
+    return nPixels;
+}
+
+TEST_F(ShellTest, TheVerdictIsOnTheScreenBeforeItsSoundStarts) {
+    StartGame();
+    ChooseProblem(1);
+    int nOnScreen = -1;
+    m_sound.m_onPlay = [&] {
+        nOnScreen = VerdictPixelsOnScreen(Frame(), Widget(), View().m_rectMessage);
+    };
+    SendClick(Widget(), QEvent::MouseButtonPress, View().m_ptLeft, Qt::LeftButton);
+    EXPECT_GT(nOnScreen, 0);
+}
+
+TEST_F(ShellTest, DuringThePauseExposesShowTheRasterAndInputAndCommandsWaitInOrder) {
+    StartGame();
+    COrderSpy spy(View());
+    Widget().SetView(&spy);
+    ChooseProblem(2);
+    bool bSent = false;
+    int nShownInPause = -1;
+    std::size_t nPrintsInPause = 0;
+    m_clock.m_onSleep = [&] {
+        if (bSent || View().m_nProblem != 0) {
+            return;  // the synchronous sound is over and the pause has begun
+        }
+        bSent = true;
+        SendClick(Widget(), QEvent::MouseButtonPress, MiddleOf(View().m_rectMenuItem[3]),
+                  Qt::LeftButton);
+        PressKey(Qt::Key_Space, Qt::NoModifier);
+        PressKey(Qt::Key_P, Qt::ControlModifier);
+        Widget().Invalidate();
+        Widget().repaint();
+        nShownInPause = VerdictPixelsOnScreen(Frame(), Widget(), View().m_rectMessage);
+        nPrintsInPause = m_print.m_commands.size();
+    };
+    SendClick(Widget(), QEvent::MouseButtonPress, View().m_ptRight, Qt::LeftButton);
+    m_clock.m_onSleep = nullptr;
+    ASSERT_TRUE(bSent);
+    EXPECT_GT(nShownInPause, 0) << "a repaint in the pause ran the view instead of showing it";
+    EXPECT_EQ(nPrintsInPause, 0u) << "Ctrl+P ran during the pause";
+    EXPECT_EQ(m_print.m_commands, std::vector<UINT>{ID_FILE_PRINT});
+    const std::vector<std::string> expected = {"click", "click", "key " + std::to_string(VK_SPACE)};
+    EXPECT_EQ(spy.m_order, expected) << "the answer, then the entry and the key in their order";
+    EXPECT_EQ(View().m_nProblem, 4);
+    Widget().SetView(&View());
+}
+
+TEST_F(ShellTest, ClicksReachTheSurfacePixelUnderThemAtOneToOneAndScaled) {
+    StartGame();
+    const CRect surface = Widget().GetClientRect();
+    const CRect entry = View().m_rectMenuItem[2];
+    for (const QSize window : {QSize(surface.Width() + 200, surface.Height() + 100),
+                               QSize(surface.Width() / 2, surface.Height() / 2)}) {
+        Widget().resize(window);
+        const CPresentation shown(CSize(surface.Width(), surface.Height()),
+                                  CSize(window.width(), window.height()));
+        const CRect rc = shown.WindowRectOf(entry);
+        SendClick(Widget(), QEvent::MouseButtonPress, CPoint(0, 0), Qt::LeftButton);
+        EXPECT_EQ(View().m_nProblem, 0) << "a click on the background reached the view";
+        SendClick(Widget(), QEvent::MouseButtonPress, MiddleOf(rc), Qt::LeftButton);
+        EXPECT_EQ(View().m_nProblem, 3) << window.width() << "x" << window.height();
+        EXPECT_EQ(Widget().GetClientRect(), surface) << "the view saw the window's size";
+        View().m_nProblem = 0;
+        View().DrawMenu();
+    }
 }
 
 TEST_F(ShellTest, ANewGameIsLaidOutWhileItsMenuIsOnScreen) {
