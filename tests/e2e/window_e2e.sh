@@ -4,7 +4,8 @@
 #
 #   window_e2e.sh TESSIX DISPLAY_NUMBER CASE OUT_DIR
 #
-#   openbox  a double-click on the caption leaves the game running at the same size
+#   openbox  after a caption drag moves the window off the screen, a double-click on the
+#            caption (openbox's maximize) brings all of it back, the game still running
 #   i3       a second window opening on the workspace leaves the game running, same size
 #   weston   (Wayland) problem 1 played to a verdict: the verdict is on screen within a
 #            second of the click and stays through the pause, then the menu comes back
@@ -160,8 +161,17 @@ case $3 in
         x11_case openbox
         wx=$(xwininfo -id "$E2E_WID" | sed -n 's/.*Absolute upper-left X: *//p')
         wy=$(xwininfo -id "$E2E_WID" | sed -n 's/.*Absolute upper-left Y: *//p')
-        xdotool mousemove --sync $((wx + 300)) $((wy - 8)) click --repeat 2 --delay 80 1
-        expect_whole_menu "a double-click on the caption" double-click
+        # Dragged by its caption partly off the screen, then maximized by a double-click on
+        # the caption: the whole window is back where it began.
+        xdotool mousemove $((wx + 300)) $((wy - 8)) sleep 0.3 mousedown 1 sleep 0.3 \
+            mousemove 700 300 sleep 0.3 mousemove 900 500 sleep 0.3 mouseup 1
+        sleep 1
+        [ "$(window_geometry)" != "$GEOMETRY" ] || e2e_fail "the caption drag did not move the window"
+        wx=$(xwininfo -id "$E2E_WID" | sed -n 's/.*Absolute upper-left X: *//p')
+        wy=$(xwininfo -id "$E2E_WID" | sed -n 's/.*Absolute upper-left Y: *//p')
+        xdotool mousemove $((wx + 300)) $((wy - 8)) sleep 0.3 click --repeat 2 --delay 80 1
+        expect_whole_menu "a drag, then a double-click on the caption" back
+        [ "$(window_geometry)" = "$GEOMETRY" ] || e2e_fail "maximize left the window at $(window_geometry), not $GEOMETRY"
         ;;
     i3)
         command -v xmessage >/dev/null || e2e_fail "xmessage is not installed"
