@@ -92,6 +92,18 @@ Uint16 BufferFrames(int nFreq) {
     return nFrames;
 }
 
+// What still plays once SDL has taken the last samples from its queue: the buffer it
+// took them into and about one more in the server, less the silence that pads the last
+// buffer (SDL takes whole buffers, counted from the sound's first sample). So a Sync
+// sound ends when it has been heard, not a buffer or two later.
+DWORD TailMs(std::size_t nFrames, Uint16 nBufferFrames, int nFreq) {
+    const std::uint64_t nBuffer = nBufferFrames;
+    const std::uint64_t nPadding = (nBuffer - nFrames % nBuffer) % nBuffer;
+    const std::uint64_t nTail = 2 * nBuffer - nPadding;
+    const auto nRate = static_cast<std::uint64_t>(nFreq);
+    return static_cast<DWORD>((nTail * 1000 + nRate - 1) / nRate);
+}
+
 // Drops alsa-lib's reports. Without a sound server SDL falls back to ALSA, whose every
 // failed probe (no card, no PCM) would otherwise print a line on the terminal.
 void DropAlsaReport(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
@@ -216,12 +228,9 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
     if (mode == EPlayMode::Async) {
         return;  // the device stays open, playing, until the next sound or destruction
     }
-    // The last buffers SDL handed on, its own and about as much in the server, play
-    // after the queue has drained.
-    const std::uint64_t nTailFrames = 2u * std::uint64_t{nBufferFrames};
-    WaitUntilHeard(dwDurationMs, static_cast<DWORD>(
-                                     (nTailFrames * 1000u + static_cast<std::uint64_t>(nFreq) - 1) /
-                                     static_cast<std::uint64_t>(nFreq)));
+    const std::size_t nFrames =
+        samples.size() / (parsed.spec.channels > 0 ? parsed.spec.channels : 1u);
+    WaitUntilHeard(dwDurationMs, TailMs(nFrames, nBufferFrames, nFreq));
 }
 
 void CSdlSoundPlayer::WaitUntilHeard(DWORD dwDurationMs, DWORD dwTailMs) {

@@ -33,9 +33,10 @@ public:
     // Wait granularity while a Sync sound plays, in milliseconds.
     static constexpr DWORD kSleepStepMs = 10;
     // The device's buffer, in milliseconds of sound (rounded up to a power of two of
-    // frames): the time the audio thread may be kept from running before the stream runs
-    // dry, and half the wait for the tail after the queue has drained.
-    static constexpr DWORD kBufferMs = 45;
+    // frames): how long SDL's audio thread may be kept from running before the stream runs
+    // dry. SDL's PulseAudio backend keeps no more than this in the server; on a machine
+    // with two busy processes 45 and 90 ms still left gaps, 180 ms none.
+    static constexpr DWORD kBufferMs = 180;
 
 private:
     struct SLibraryCloser {

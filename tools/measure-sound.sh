@@ -7,13 +7,14 @@
 #   tools/measure-sound.sh TESSIX OUT_DIR [ANSWERS] [SERVERS] [LOADS]
 #     TESSIX   the program (for example build/tessix)
 #     OUT_DIR  recordings, logs and screenshots are left here
-#     ANSWERS  verdicts per run (default 10: five of problem 1, then problem 2)
+#     ANSWERS  verdicts per run, at most 12 (default 12: problems 1, 2 and 4 in turn)
 #     SERVERS  default "pipewire pulseaudio";  LOADS  default "idle busy"
 #
 # Each run starts a session bus and the audio server in a private XDG_RUNTIME_DIR, makes
 # a null sink the default, records its monitor with parec (16-bit mono, 48 kHz), starts
-# the program on an Xvfb with sound on, and answers: problem 1 by clicking the triangle,
-# problem 2 by clicking the circle at once, each answer waiting for the menu to come back.
+# the program on an Xvfb with sound on, and answers problems 1, 2 and 4 in turn, each at
+# once by a click on its right-hand shape, waiting for the menu to come back each time
+# (four of each, so that no problem is used up and the menu keeps its four entries).
 # tools/sound_gaps.py then finds every verdict sound in the recording and prints its
 # length, its gaps and its full-scale bursts; the summary lines are collected in
 # OUT_DIR/summary.txt. The figures in docs/PERFORMANCE.md come from this script.
@@ -33,7 +34,7 @@ fi
 [ $# -ge 2 ] || { sed -n '5,10p' "$0" >&2; exit 2; }
 TESSIX=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 OUT=$2
-ANSWERS=${3:-10}
+ANSWERS=${3:-12}
 SERVERS=${4:-pipewire pulseaudio}
 LOADS=${5:-idle busy}
 
@@ -103,17 +104,14 @@ start_load() {
     done
 }
 
-# answer K: the K-th verdict (from 0): problem 1 for the first five, then problem 2.
+# answer K: the K-th verdict (from 0), on problem 1, 2 or 4 in turn.
 answer() {
-    local problem=$((($1 < 5) ? 1 : 2)) x y
+    local problems=(1 2 4) x y
+    local problem=${problems[$1 % 3]}
     e2e_choose_problem "$problem"
     problem_shown() { e2e_shot problem && [ -n "$(e2e_missing_menu_colours)" ]; }
     e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem $problem" problem_shown
-    if [ "$problem" = 1 ]; then
-        read -r x y <<<"$E2E_LEFT_PT"
-    else
-        read -r x y <<<"$E2E_RIGHT_PT"
-    fi
+    read -r x y <<<"$E2E_RIGHT_PT"
     e2e_click "$x" "$y"
     e2e_wait_menu
 }

@@ -22,6 +22,7 @@ at least half a second of quiet (the game waits three seconds between verdicts).
 Which wave a sound came from is told by its pitch: the right-answer chime is high (over
 a thousand zero crossings a second), the wrong-answer buzz low.
 
+A sound that the recording cuts (one under way when it starts or ends) is left out.
 Prints one line per sound and a summary line; exits 0 (the figures are for reading).
 """
 
@@ -97,7 +98,8 @@ def crossings_per_second(samples, lo, hi, rate):
 
 
 def sounds_in(samples, rate):
-    """(first, last + 1) of each sound: audible stretches split by SPLIT_S of quiet."""
+    """(first, last + 1) of each sound: audible stretches split by SPLIT_S of quiet.
+    A stretch that touches either end of the recording is cut by it and left out."""
     found, start, last_loud = [], None, None
     split = int(SPLIT_S * rate)
     for i, v in enumerate(samples):
@@ -110,7 +112,7 @@ def sounds_in(samples, rate):
             last_loud = i
     if start is not None:
         found.append((start, last_loud + 1))
-    return found
+    return [(lo, hi) for lo, hi in found if lo > 0 and hi < len(samples)]
 
 
 def reference(sounds_dir, sound_id):
