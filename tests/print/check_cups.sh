@@ -7,9 +7,7 @@ set -u
 tessix=$1
 work=$2
 PATH=$PATH:/usr/sbin
-for tool in cupsd lpadmin cupsreject ipptool; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+for t in cupsd lpadmin ipptool; do command -v $t >/dev/null || { echo "SKIP: no $t"; exit 77; }; done
 rm -rf "$work" && mkdir -p "$work"/{spool,tmp,state,cache,log}
 export CUPS_SERVER=$work/cups.sock
 printf '%s\n' "Listen $CUPS_SERVER" 'Browsing No' 'DefaultAuthType None' '<Policy default>' \
@@ -27,7 +25,7 @@ for _ in $(seq 100); do
 done
 lpadmin -p Q -E -v file:///dev/null 2>>"$work/log/cupsd.out" ||
     { echo "FAIL: no private CUPS: $(cat "$work/log/cupsd.out")"; exit 1; }
-: >"$work/Game One.tsx"
+: >"$work/game.tsx"
 
 # The names of Q's jobs, one a line.
 printf '%s\n' '{' 'OPERATION Get-Jobs' 'GROUP operation-attributes-tag' \
@@ -42,8 +40,7 @@ jobs_of_q() {
 # The queue stays paused while jobs are expected, so that none is processed and forgotten.
 # case | queue state | arguments | status | on standard error | new job's title ('-': none)
 cases=(
-    "paused queue takes the job|cupsaccept Q; cupsdisable Q|--print-to Q|0||Tessix"
-    "job named after FILE|cupsaccept Q; cupsdisable Q|--print-to Q FILE|0||Game One.tsx"
+    "paused queue takes the job named after FILE|cupsaccept Q; cupsdisable Q|--print-to Q FILE|0||game.tsx"
     "default printer|cupsaccept Q; cupsdisable Q; lpadmin -d Q|--print|0||Tessix"
     "queue rejecting jobs|cupsreject Q; cupsenable Q|--print-to Q|1|\"Q\" is not accepting jobs|-"
     "queue rejecting and paused|cupsreject Q; cupsdisable Q|--print-to Q|1|\"Q\" is not accepting jobs|-"
@@ -56,10 +53,9 @@ for row in "${cases[@]}"; do
     lpadmin -p Q -u allow:all
     sh -c "$setup" >/dev/null 2>&1
     before=$(jobs_of_q | grep -c .)
-    IFS=' ' read -r -a words <<<"$args"
-    words=("${words[@]/#FILE/$work/Game One.tsx}")
+    # shellcheck disable=SC2086 # the arguments are words; the work folder has no blanks
     env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
-        "$tessix" "${words[@]}" >"$work/out" 2>"$work/err"
+        "$tessix" ${args//FILE/$work/game.tsx} >"$work/out" 2>"$work/err"
     status=$?
     after=$(jobs_of_q)
     new_title=$( (($(grep -c . <<<"$after") > before)) && tail -n 1 <<<"$after")
