@@ -153,6 +153,11 @@ void CViewWidget::Start() {
     // Take the keyboard at once, also where no window manager hands out the focus.
     ReturnFocus();
     Invalidate();
+    if (visibleRegion().isEmpty()) {
+        // A widget with no pixels on the screen (a screen smaller than the menu bar) is
+        // never painted: the view's first paint, which holds the size rules, runs now.
+        DrawByView();
+    }
 }
 
 void CViewWidget::showEvent(QShowEvent* pEvent) {

@@ -19,10 +19,13 @@
 #   sway         (Wayland, tiling) the menu within 2 s of the start; fullscreen and floating
 #            toggles leave the game running, its whole menu on screen
 #   focus        (no window manager) once the F2 box has closed, Alt+F4 ends the program
+#   tiny-screen  a screen of 2x2 pixels, smaller than the menu bar: the size message comes
+#            and Return on it ends the program with status 0
 set -u
 source "$(dirname "$0")/lib/common.sh"
 
 E2E_SCREEN_SIZE=1920x1200
+[ "$3" = tiny-screen ] && E2E_SCREEN_SIZE=2x2
 # A second from the click, screenshot included; the sanitizer build is given more.
 E2E_VERDICT_LIMIT_MS=${E2E_VERDICT_LIMIT_MS:-1000}
 e2e_setup "window-$3" "$1" "$4"
@@ -156,6 +159,22 @@ focus_case() {
     e2e_log "Alt+F4 after the scores box ended the program, status 0"
 }
 
+tiny_screen_case() {
+    e2e_start_tessix --mute
+    size_message() { xdotool search --all --onlyvisible --pid "$E2E_APP" --name '^Tessix$' >/dev/null; }
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "the size message" size_message
+    E2E_WID=$(xdotool search --all --onlyvisible --pid "$E2E_APP" --name '^Tessix$' | head -n 1)
+    timeout 5 xdotool windowfocus --sync "$E2E_WID" >/dev/null 2>&1
+    e2e_key Return
+    local deadline=$((SECONDS + 20))
+    while e2e_app_alive && ((SECONDS < deadline)); do sleep 0.2; done
+    e2e_app_alive && e2e_fail "the program kept running after the size message"
+    wait "$E2E_APP"
+    local status=$?
+    ((status == 0)) || e2e_fail "the program ended with status $status"
+    e2e_log "a 2x2 screen: the size message, then status 0"
+}
+
 case $3 in
     openbox)
         x11_case openbox
@@ -205,6 +224,7 @@ case $3 in
     xwayland) xwayland_case ;;
     sway) source "$(dirname "$0")/lib/sway.sh" && sway_case ;;
     focus) focus_case ;;
+    tiny-screen) tiny_screen_case ;;
     *) e2e_fail "unknown case $3" ;;
 esac
 e2e_log "passed"
