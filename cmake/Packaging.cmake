@@ -36,9 +36,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The faces the program maps its fonts to (Arial, Courier New and MS Sans
 # Serif to Liberation Sans and Mono); dpkg-shlibdeps adds the libraries.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-liberation2")
-# Qt loads its SVG image and icon plugins at run time, which dpkg-shlibdeps
-# cannot see; the icons embedded in the program are SVG.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6")
+# Qt loads its plugins at run time, which dpkg-shlibdeps cannot see: the SVG
+# image and icon plugins (the icons embedded in the program are SVG), and the
+# Wayland platform, without which Qt falls back to XWayland on a Wayland session.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # Debian wants the licence as /usr/share/doc/<package>/copyright, in the
@@ -77,14 +78,11 @@ if(TESSIX_HELP2MAN)
   string(REGEX REPLACE ".*  [A-Za-z]+, ([0-9]+) ([A-Za-z]+) ([0-9]+) .*" "\\2 \\3"
     _tessix_man_date "${_tessix_signoff}")
   add_custom_command(OUTPUT ${_tessix_pkg}/tessix.6.gz
-    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-      ${TESSIX_HELP2MAN} --no-info --section=6 --manual=Games
-      --include=${PROJECT_SOURCE_DIR}/packaging/tessix.h2m
-      --output=${_tessix_pkg}/tessix.6 $<TARGET_FILE:tessix>
-    COMMAND sed -i "s/^\\.TH \\([^ ]*\\) \"6\" \"[^\"]*\"/.TH \\1 \"6\" \"${_tessix_man_date}\"/"
-      ${_tessix_pkg}/tessix.6
+    COMMAND sh ${PROJECT_SOURCE_DIR}/packaging/make-manpage.sh $<TARGET_FILE:tessix>
+      ${PROJECT_SOURCE_DIR}/packaging/tessix.h2m "${_tessix_man_date}" ${_tessix_pkg}/tessix.6
     COMMAND ${TESSIX_GZIP} -9nf ${_tessix_pkg}/tessix.6
-    DEPENDS tessix ${PROJECT_SOURCE_DIR}/packaging/tessix.h2m VERBATIM)
+    DEPENDS tessix ${PROJECT_SOURCE_DIR}/packaging/tessix.h2m
+      ${PROJECT_SOURCE_DIR}/packaging/make-manpage.sh VERBATIM)
   list(APPEND _tessix_docs ${_tessix_pkg}/tessix.6.gz)
   install(FILES ${_tessix_pkg}/tessix.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 else()

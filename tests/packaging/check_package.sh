@@ -6,15 +6,19 @@
 #   BUILD_DIR  a configured build directory in which the tessix target has
 #              been built (cpack installs from it; it does not build).
 #
-# 1. validates the AppStream metainfo and the desktop entry of the source tree;
+# 1. validates the AppStream metainfo and the desktop entry of the source tree, and
+#    checks what a software centre shows from the metainfo: the home page, the
+#    branding colours, the controls and screen the game needs, the desktop entry's
+#    keywords, and captioned screenshots whose images are in res/screenshots;
 # 2. runs `cpack -G DEB` from BUILD_DIR into a scratch directory and checks
 #    the package's control fields and that it holds every file that desktop
 #    integration needs, with the right permissions;
 # 3. validates the unpacked package as a whole (metainfo, desktop entry and
-#    icons found where a software centre looks for them);
+#    icons found where a software centre looks for them) and its manual page
+#    (a section on reporting bugs; the help's summary only under NAME);
 # 4. runs lintian on the package: any error or warning fails.
 # Needs: appstreamcli (appstream), desktop-file-validate (desktop-file-utils),
-# cpack (cmake), dpkg-deb and dpkg-shlibdeps (dpkg-dev), lintian.
+# cpack (cmake), dpkg-deb and dpkg-shlibdeps (dpkg-dev), lintian, python3.
 # Exits 0 when everything holds, 1 on any failure (each one is reported),
 # 2 on bad usage or a missing tool.
 
@@ -36,7 +40,7 @@ src=$(CDPATH='' cd -- "$(dirname -- "$0")/../.." && pwd)
 res="$src/res"
 
 missing=""
-for tool in appstreamcli desktop-file-validate cpack dpkg-deb dpkg-shlibdeps lintian; do
+for tool in appstreamcli desktop-file-validate cpack dpkg-deb dpkg-shlibdeps lintian python3; do
   command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
 done
 if [ -n "$missing" ]; then
@@ -79,6 +83,52 @@ else
   cat "$work/dfv.log" >&2
   fail "desktop-file-validate rejects $desktop"
 fi
+
+# What a software centre shows beyond what appstreamcli insists on. One line per
+# check, "ok: ..." or "FAIL: ..."; the FAIL lines are counted below.
+python3 - "$metainfo" "$desktop" "$res/screenshots" >"$work/listing.log" 2>&1 <<'PY'
+import os, re, struct, sys
+import xml.etree.ElementTree as ET
+
+metainfo, desktop, shots = sys.argv[1:4]
+root = ET.parse(metainfo).getroot()
+
+def check(ok, what):
+    print(("ok: " if ok else "FAIL: ") + what)
+
+url = root.find("url[@type='homepage']")
+check(url is not None and url.text.startswith("https://"), "metainfo names an https home page")
+for scheme in ("light", "dark"):
+    colour = root.find("branding/color[@type='primary'][@scheme_preference='%s']" % scheme)
+    check(colour is not None and re.fullmatch(r"#[0-9a-f]{6}", colour.text or ""),
+          "a primary branding colour for the %s scheme" % scheme)
+controls = {c.text for c in root.findall("requires/control")}
+check({"keyboard", "pointing"} <= controls, "requires keyboard and pointing, has %s" % sorted(controls))
+lengths = {d.get("side", "shortest"): int(d.text) for d in root.findall("requires/display_length")}
+check(lengths.get("shortest", 0) >= 540 and lengths.get("longest", 0) >= 780,
+      "requires a display for a 780x540 client area, has %s" % lengths)
+entry = open(desktop, encoding="utf-8").read()
+wanted = set(re.search(r"^Keywords=(.*)$", entry, re.M).group(1).strip(";").split(";"))
+keywords = {k.text for k in root.findall("keywords/keyword")}
+check(wanted <= keywords, "metainfo keeps the desktop entry's keywords, lacks %s" % sorted(wanted - keywords))
+screenshots = root.findall("screenshots/screenshot")
+check(len(screenshots) >= 1, "%d screenshots" % len(screenshots))
+check(len([s for s in screenshots if s.get("type") == "default"]) == 1, "one default screenshot")
+for shot in screenshots:
+    image, caption = shot.find("image"), shot.find("caption")
+    name = os.path.basename(image.text) if image is not None else "?"
+    check(caption is not None and len(caption.text or "") > 10, "%s has a caption" % name)
+    path = os.path.join(shots, name)
+    size = "missing"
+    if os.path.isfile(path):
+        with open(path, "rb") as f:
+            head = f.read(24)
+        size = "%dx%d" % struct.unpack(">II", head[16:24]) if head[:8] == b"\x89PNG\r\n\x1a\n" else "not a PNG"
+    check(image is not None and size == "%sx%s" % (image.get("width"), image.get("height")),
+          "res/screenshots/%s is a PNG of the size the metainfo gives (%s)" % (name, size))
+PY
+cat "$work/listing.log"
+failures=$((failures + $(grep -c -v '^ok: ' "$work/listing.log")))
 
 # --- 2. the package ----------------------------------------------------------
 
@@ -124,6 +174,7 @@ Depends#(^|, )libqt6widgets6#dependency on Qt 6 Widgets computed by dpkg-shlibde
 Depends#(^|, )libsdl2-2\.0-0#dependency on SDL2 computed by dpkg-shlibdeps
 Depends#(^|, )fonts-liberation(,|$)#the Liberation faces the program maps its fonts to
 Depends#(^|, )fonts-liberation2(,|$)#the Liberation 2 faces the program maps its fonts to
+Recommends#(^|, )qt6-wayland(,|$)#the Wayland platform Qt loads at run time
 EOF
 
 if ! dpkg-deb -c "$deb" >"$work/contents" 2>"$work/contents.err"; then
@@ -216,6 +267,20 @@ if dpkg-deb -x "$deb" "$root"; then
     else
       fail "Icon=$icon is not among the package's hicolor icons"
     fi
+  fi
+  # The manual page: a section on reporting bugs, and the help's one-line summary
+  # only where NAME gives it, not again at the end of DESCRIPTION.
+  summary=$(QT_QPA_PLATFORM=offscreen "$build/tessix" --help 2>/dev/null | sed -n 2p)
+  page=$(gzip -dc "$root/usr/share/man/man6/tessix.6.gz" 2>/dev/null)
+  if printf '%s\n' "$page" | grep -q '^\.SH "REPORTING BUGS"$'; then
+    pass "tessix(6) has a section on reporting bugs"
+  else
+    fail "tessix(6) has no REPORTING BUGS section"
+  fi
+  if [ -n "$summary" ] && ! printf '%s\n' "$page" | sed 's/\\//g' | grep -q -x -F -- "$summary"; then
+    pass "tessix(6) does not repeat the help's summary in its description"
+  else
+    fail "tessix(6) repeats '$summary' (or the help has no summary)"
   fi
   # A software centre's view: the metainfo's launchable desktop entry is
   # found in the installed tree.
