@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD kAnswerPauseMs = 3000;
 // How long the pause sleeps between two looks at the clock.
 constexpr DWORD kPausePollMs = 10;
 

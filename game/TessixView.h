@@ -57,7 +57,6 @@ constexpr int kPrintPages = 10;
 constexpr int kPrintPageSlots = 64;
 constexpr int kPrintLineChars = 170;
 constexpr int kPrintBufferChars = 280;
-constexpr int kMaxScoreHistory = 1000;
 
 class CTessixView final : public IHostedView {
 public:
@@ -122,7 +121,6 @@ public:
     // Screen state.
     int m_nPhase = PHASE_MENU;
     BOOL m_bLayoutDone = FALSE;
-    int m_nIndex2 = 0;
     int m_i = 0;
     int m_j = 0;
     int m_k = 0;
@@ -157,7 +155,6 @@ public:
     CFont m_fontPageNumber;
     char m_szNumber[16] = {};
     CString m_strHelp;
-    CString m_strResult;
     CString m_strCaption;
     CString m_strVersion;  // from the world: the program's version text
     CString m_strBanner;
@@ -221,7 +218,6 @@ public:
     int m_nRatio = 0;
     int m_nTolerance = 0;
     int m_nScoreBase = 0;
-    int m_nPoints = 0;
 
     // Measurement (problems/Measure.cpp): counts of one exact colour, results in
     // m_nAreaLeft / m_nAreaRight, cursors left in m_i / m_j.

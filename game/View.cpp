@@ -45,7 +45,6 @@ void CTessixView::NewGame(int nFirst) {
     m_bGameOver = FALSE;
     m_bLayoutDone = FALSE;  // the next paint lays the screen out again
     m_bMenuActive = FALSE;
-    m_strResult.clear();
 
     m_bSwapLeft = FALSE;
     m_bSwapRight = FALSE;

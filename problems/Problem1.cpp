@@ -5,6 +5,7 @@
 // player has swapped the shapes to since.
 #include "game/Colours.h"
 #include "game/TessixView.h"
+#include "problems/Judges.h"
 #include "problems/Prompts.h"
 #include "problems/Shapes.h"
 
@@ -18,7 +19,6 @@ const char* const g_pszPrompt1 =
 
 namespace {
 
-constexpr int kPoints = 100;
 constexpr int kInsets = 18;
 // The circle's box lies this far inside the right square at inset 0.
 constexpr int kCircleMargin = 28;
@@ -67,17 +67,14 @@ void CTessixView::OnProblem1Click(CDC* pDC, CPoint point) {
     if (m_nProblem != 1) {
         return;
     }
-    // The whole square counts, not only the shape in it; strict comparisons make equal
-    // counts wrong either way.
-    bool bRight = false;
-    if (m_rectLeft.ContainsStrictly(point)) {
-        bRight = m_nAreaLeft > m_nAreaRight;
-    } else if (m_rectRight.ContainsStrictly(point)) {
-        bRight = m_nAreaRight > m_nAreaLeft;
-    } else {
+    // The whole square counts, not only the shape in it.
+    ESquare eChosen = ESquare::Left;
+    if (m_rectRight.ContainsStrictly(point)) {
+        eChosen = ESquare::Right;
+    } else if (!m_rectLeft.ContainsStrictly(point)) {
         return;
     }
-    FinishAnswer(pDC, bRight ? RightAnswer(kPoints) : WrongAnswer("SORRY!"));
+    FinishAnswer(pDC, JudgeBigger(m_nAreaLeft, m_nAreaRight, eChosen).answer);
 }
 
 void CTessixView::OnProblem1RightClick(CDC* pDC, CPoint point) {

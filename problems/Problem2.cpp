@@ -5,10 +5,9 @@
 // the circle after every step, and the click on the circle is judged on the ratio of the
 // two pixel counts. A right click switches either shape between yellow and magenta; the
 // resize keys take the circle's colour from its centre, so a switched circle stays so.
-#include <limits>
-
 #include "game/Colours.h"
 #include "game/TessixView.h"
+#include "problems/Judges.h"
 #include "problems/Prompts.h"
 #include "problems/Shapes.h"
 
@@ -23,8 +22,6 @@ const char* const g_pszPrompt2 =
 
 namespace {
 
-constexpr int kPoints = 150;
-
 // The circle's box lies this far inside the right square, plus the inset.
 constexpr int kCircleMargin = 24;
 // The limit v = kLimitTop - rand() % kLimitDraws serves both ends of the range: Up acts
@@ -35,10 +32,6 @@ constexpr int kShrinkSpan = 25;
 // The starting inset is drawn as rand() % kInsetDraws until it is at least kMinStartInset.
 constexpr int kInsetDraws = 21;
 constexpr int kMinStartInset = 15;
-// Triangle count * 1000 / circle count within this band is close enough.
-constexpr int kRatioScale = 1000;
-constexpr int kRatioLow = 985;
-constexpr int kRatioHigh = 1015;
 
 CPen* PenOf(CTessixView& view, COLORREF clr) {
     return clr == kMagenta ? &view.m_penMagenta : &view.m_penYellow;
@@ -146,21 +139,9 @@ void CTessixView::OnProblem2Click(CDC* pDC, CPoint point) {
     if (m_nProblem != 2 || !m_rectRight.ContainsStrictly(point)) {
         return;
     }
-    if (m_nAreaRight > 0) {
-        m_nRatio = m_nAreaLeft * kRatioScale / m_nAreaRight;
-    } else {
-        // No pixel of the circle's colour was counted, so the circle cannot be measured:
-        // its ratio is taken as unbounded, which judges it too small. The player earns
-        // nothing, and the problem still ends, as no resize could ever make it right.
-        m_nRatio = std::numeric_limits<int>::max();
-    }
-    if (m_nRatio < kRatioLow) {
-        FinishAnswer(pDC, WrongAnswer("SORRY, Too Big!"));
-    } else if (m_nRatio > kRatioHigh) {
-        FinishAnswer(pDC, WrongAnswer("SORRY, Not Big Enough!"));
-    } else {
-        FinishAnswer(pDC, RightAnswer(kPoints));
-    }
+    const CEqualJudgement judgement = JudgeEqual(m_nAreaLeft, m_nAreaRight);
+    m_nRatio = judgement.nRatio;
+    FinishAnswer(pDC, judgement.answer);
 }
 
 void CTessixView::OnProblem2RightClick(CDC* pDC, CPoint point) {

@@ -5,6 +5,7 @@
 // column and then row by row, split in half.
 #include "game/Colours.h"
 #include "game/TessixView.h"
+#include "problems/Judges.h"
 #include "problems/Prompts.h"
 
 const char* const g_pszPrompt3 =
@@ -16,7 +17,6 @@ const char* const g_pszPrompt3 =
 
 namespace {
 
-constexpr int kPoints = 300;
 constexpr int kStartSound = 104;
 constexpr int kVertices = 14;
 
@@ -29,9 +29,6 @@ constexpr int kNoLimit = 999999;
 constexpr int kGridCols = 4;
 constexpr int kGridRows = 3;
 constexpr int kGridStep = 15;
-
-// A click closer than this on both axes (strictly) hits the centre: a 5 by 5 box.
-constexpr int kHitReach = 3;
 
 // The blue H written over the centre dot after a wrong answer: the middle column's top
 // and bottom pixels are left red.
@@ -132,24 +129,22 @@ void CTessixView::OnProblem3Click(CDC* pDC, CPoint point) {
     if (m_nProblem != 3) {
         return;
     }
-    const int cx = m_ptCenter.x;
-    const int cy = m_ptCenter.y;
-    if (cx - kHitReach < point.x && point.x < cx + kHitReach && cy - kHitReach < point.y &&
-        point.y < cy + kHitReach) {
-        FinishAnswer(pDC, RightAnswer(kPoints));
-        return;
-    }
-
     // A click on the shape itself is no answer; the player may try again.
-    if (pDC->GetPixel(point.x, point.y) == kGreen) {
+    const EUnderClick eUnder =
+        pDC->GetPixel(point.x, point.y) == kGreen ? EUnderClick::Shape : EUnderClick::Elsewhere;
+    const CCentreJudgement judgement = JudgeCentre(point, m_ptCenter, eUnder);
+    if (judgement.eAnswered == EAnswered::NoAnswer) {
         return;
     }
-
+    if (judgement.answer.eVerdict == EVerdict::Right) {
+        FinishAnswer(pDC, judgement.answer);
+        return;
+    }
     // The mark goes into the wiped screen before the verdict, so it stays up through
     // the message, the sound and the pause.
     WipeMessage(pDC);
     for (const CPoint& off : kMark) {
-        pDC->SetPixel(cx + off.x, cy + off.y, kBlue);
+        pDC->SetPixel(m_ptCenter.x + off.x, m_ptCenter.y + off.y, kBlue);
     }
-    FinishAnswer(pDC, WrongAnswer("SORRY!"), EWipe::AlreadyWiped);
+    FinishAnswer(pDC, judgement.answer, EWipe::AlreadyWiped);
 }

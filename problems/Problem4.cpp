@@ -3,11 +3,8 @@
 // octagon on the right whose four diagonal sides the player caves in with Down, pulls
 // back out with Up and steps through with Space, marked by a red cross-hair. A click in
 // the right square compares the cyan pixels with the target's orange ones.
-#include "problems/Problem4.h"
-
-#include <cstdio>
-
 #include "game/Colours.h"
+#include "problems/Judges.h"
 #include "problems/Prompts.h"
 
 const char* const g_pszPrompt4 =
@@ -137,26 +134,6 @@ CRect MovedSideBox(const CPoint* pBlue, const CSide& side, CPoint vOld) {
 
 }  // namespace
 
-CAnswer JudgeReshape(int nTarget, int nBlue, int nTolerance, int nScoreBase, ESymmetry eSymmetry) {
-    const int d = nBlue >= nTarget ? nBlue - nTarget : nTarget - nBlue;
-    if (d >= nTolerance) {
-        return WrongAnswer(nBlue > nTarget ? "SORRY, Too Big!" : "SORRY, Not Big Enough!");
-    }
-    // Each 50 pixels of difference cost 10 points; d < nTolerance <= nScoreBase keeps the
-    // operand positive.
-    int nPoints = ((nScoreBase - d) / 5 + 9) / 10 * 10;
-    if (eSymmetry == ESymmetry::Symmetric) {
-        nPoints += 100;
-    }
-    if (nPoints < 1) {
-        nPoints = 10;
-    }
-    if (nPoints > 389) {
-        nPoints = 400;
-    }
-    return RightAnswer(nPoints);
-}
-
 void CTessixView::DrawProblem4() {
     CClientDC dc(m_pHost->ClientRaster());
     DrawPromptScreen(&dc, g_pszPrompt4);
@@ -190,8 +167,8 @@ void CTessixView::DrawProblem4() {
 
     if (bFresh) {
         CountLeftPixels(m_clrOrange);
-        m_nTolerance = m_nAreaLeft * 25 / 1000;
-        m_nScoreBase = (m_nTolerance + 9) / 10 * 10;
+        m_nTolerance = ReshapeTolerance(m_nAreaLeft);
+        m_nScoreBase = ReshapeScoreBase(m_nTolerance);
         CountPresentation(4);
     }
     m_nPhase = PHASE_SHOWN;
@@ -250,12 +227,7 @@ void CTessixView::OnProblem4Click(CDC* pDC, CPoint point) {
     // The prompt goes before anything is measured or decided.
     WipeMessage(pDC);
     CountRightPixels(kCyan);
-    const CAnswer answer =
+    const CReshapeJudgement judgement =
         JudgeReshape(m_nAreaLeft, m_nAreaRight, m_nTolerance, m_nScoreBase, SymmetryOf(m_ptBlue));
-    if (answer.eVerdict == EVerdict::Right) {
-        m_nPoints = answer.nPoints;
-        std::snprintf(m_szNumber, sizeof m_szNumber, "%i", m_nPoints);
-        m_strResult = answer.strMessage;
-    }
-    FinishAnswer(pDC, answer, EWipe::AlreadyWiped);
+    FinishAnswer(pDC, judgement.answer, EWipe::AlreadyWiped);
 }

