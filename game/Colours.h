@@ -4,7 +4,6 @@
 // a count of one of these colours counts exactly the pixels drawn in it.
 #pragma once
 
-#include "game/Rules.h"
 #include "platform/Types.h"
 
 // Shapes and the background.
@@ -28,6 +27,3 @@ constexpr COLORREF kGameOverColor = RGB(200, 0, 0);
 constexpr COLORREF kPromptColor = kBlack;
 constexpr COLORREF kRightColor = RGB(182, 255, 0);  // the verdict on a right answer
 constexpr COLORREF kWrongColor = RGB(128, 128, 128);
-
-// The menu entries' colours, in problem order.
-constexpr COLORREF kMenuEntryColor[kProblems] = {RGB(0, 180, 90), kRed, kBlue, RGB(255, 120, 80)};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "game/Colours.h"
+#include "game/ProblemTable.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
 #include "scores/ScoresDlg.h"
@@ -31,10 +32,11 @@ void CTessixView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         return;
     }
     CClientDC dc(m_pHost->ClientRaster());
-    if (m_nProblem == 2 && (nChar == VK_UP || nChar == VK_DOWN)) {
-        OnProblem2Key(&dc, nChar);
-    } else if (m_nProblem == 4 && (nChar == VK_UP || nChar == VK_DOWN || nChar == VK_SPACE)) {
-        OnProblem4Key(&dc, nChar);
+    if (CProblemTable::IsProblem(m_nProblem)) {
+        const CProblemRow& row = CProblemTable::Row(m_nProblem);
+        if (row.pfnKey != nullptr) {
+            (this->*row.pfnKey)(&dc, nChar);
+        }
     }
 }
 
@@ -74,28 +76,19 @@ void CTessixView::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
     // Otherwise the click is an answer attempt for the problem under way.
     dc.SetBkMode(TRANSPARENT);
     dc.SelectObject(&m_fontResult);
-    switch (m_nProblem) {
-        case 1:
-            OnProblem1Click(&dc, point);
-            break;
-        case 2:
-            OnProblem2Click(&dc, point);
-            break;
-        case 3:
-            OnProblem3Click(&dc, point);
-            break;
-        case 4:
-            OnProblem4Click(&dc, point);
-            break;
-        default:
-            break;
+    if (CProblemTable::IsProblem(m_nProblem)) {
+        (this->*CProblemTable::Row(m_nProblem).pfnClick)(&dc, point);
     }
 }
 
 void CTessixView::OnRButtonDown(UINT /*nFlags*/, CPoint point) {
     CClientDC dc(m_pHost->ClientRaster());
-    OnProblem1RightClick(&dc, point);
-    OnProblem2RightClick(&dc, point);
+    if (CProblemTable::IsProblem(m_nProblem)) {
+        const CProblemRow& row = CProblemTable::Row(m_nProblem);
+        if (row.pfnRightClick != nullptr) {
+            (this->*row.pfnRightClick)(&dc, point);
+        }
+    }
 }
 
 void CTessixView::WipeMessage(CDC* pDC) {

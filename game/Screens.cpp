@@ -6,9 +6,9 @@
 
 #include "game/Colours.h"
 #include "game/Fonts.h"
+#include "game/ProblemTable.h"
 #include "game/TessixView.h"
 #include "platform/Raster.h"
-#include "problems/Prompts.h"
 #include "scores/ScoresDlg.h"
 
 namespace {
@@ -31,14 +31,6 @@ constexpr const char* kHelpKeys =
 constexpr const char* kHelpKeysGameOver =
     "To see the instructions, press F1. To print them, press the Ctrl and P keys. \nTo see "
     "past scores, press F2.\nTo exit, press the Alt and F4 keys. ";
-
-// The menu entries in problem order, each drawn in its kMenuEntryColor.
-constexpr const char* kMenuEntries[kProblems] = {
-    "   1 - Which Shape Is Bigger",
-    "   2 - Stop When They Are Equal",
-    "   3 - Find The Center",
-    "   4 - Reshape The Larger One",
-};
 
 }  // namespace
 
@@ -137,7 +129,8 @@ int CTessixView::PromptFontHeight() const {
     for (; nHeight > 1; --nHeight) {
         MakeFont(font, nHeight, "Arial Bold");
         bool bFits = true;
-        for (const char* pszPrompt : {g_pszPrompt1, g_pszPrompt2, g_pszPrompt3, g_pszPrompt4}) {
+        for (int p = 1; p <= kProblems; ++p) {
+            const char* pszPrompt = *CProblemTable::Row(p).ppszPrompt;
             bFits = bFits && dc.DrawText(pszPrompt, rcBand, DT_WORDBREAK) <= rcBand.Height();
         }
         if (bFits) {
@@ -148,27 +141,11 @@ int CTessixView::PromptFontHeight() const {
 }
 
 void CTessixView::DrawCurrentScreen() {
-    if (m_nPhase == PHASE_MENU) {
+    if (m_nPhase == PHASE_MENU || !CProblemTable::IsProblem(m_nProblem)) {
         DrawMenu();
         return;
     }
-    switch (m_nProblem) {
-        case 1:
-            DrawProblem1();
-            break;
-        case 2:
-            DrawProblem2();
-            break;
-        case 3:
-            DrawProblem3();
-            break;
-        case 4:
-            DrawProblem4();
-            break;
-        default:
-            DrawMenu();
-            break;
-    }
+    (this->*CProblemTable::Row(m_nProblem).pfnDraw)();
 }
 
 void CTessixView::DrawFrame(CDC* pDC) {
@@ -219,9 +196,10 @@ void CTessixView::DrawMenu() {
         if (m_nPlays[m_i] >= kPresentations) {
             continue;
         }
-        m_strLabel = kMenuEntries[m_i];
+        const CProblemRow& row = CProblemTable::Row(m_i + 1);
+        m_strLabel = row.pszMenuEntry;
         dc.Rectangle(m_rectMenuItem[m_i]);
-        dc.SetTextColor(kMenuEntryColor[m_i]);
+        dc.SetTextColor(row.clrMenuEntry);
         dc.DrawText(m_strLabel, m_rectMenuItem[m_i], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
 

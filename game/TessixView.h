@@ -243,6 +243,7 @@ public:
 
 private:
     friend class CProblem3Probe;
+    friend class CProblemTable;  // its rows name the per-problem operations below
 
     // Game flow helpers (game/).
     void CountPresentation(int nProblem);

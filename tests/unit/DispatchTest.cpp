@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/Colours.h"
+#include "game/ProblemTable.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
 #include "scores/ScoresDlg.h"
@@ -151,7 +152,8 @@ TEST_P(DispatchKeys, ActsOnlyWhereTheTableSays) {
         EXPECT_EQ(v.m_nPlays[k], 0);
         EXPECT_EQ(v.m_rectMenuItem[k], v.m_rectMenuSlot[k]);
     }
-    EXPECT_GT(g.CountColor(v.m_rectMenuSlot[0], kMenuEntryColor[0]), 0) << "menu drawn at once";
+    EXPECT_GT(g.CountColor(v.m_rectMenuSlot[0], CProblemTable::Row(1).clrMenuEntry), 0)
+        << "menu drawn at once";
     EXPECT_EQ(g_dlgScores.m_nScoreCount, nHistory) << "past scores kept";
 }
 
@@ -269,7 +271,8 @@ TEST(DispatchMenu, ExhaustedEntrysOldPlaceChoosesTheEntryLaidThereNow) {
     }
     ASSERT_EQ(g.View().m_nPlays[0], 5);
     EXPECT_EQ(g.View().m_rectMenuItem[1], rcFirstSlot);
-    EXPECT_EQ(g.CountColor(g.View().m_rectClient, kMenuEntryColor[0]), 0) << "entry 1 not drawn";
+    EXPECT_EQ(g.CountColor(g.View().m_rectClient, CProblemTable::Row(1).clrMenuEntry), 0)
+        << "entry 1 not drawn";
 
     g.Click((rcFirstSlot.left + rcFirstSlot.right) / 2, (rcFirstSlot.top + rcFirstSlot.bottom) / 2);
     EXPECT_EQ(g.View().m_nProblem, 2);
@@ -312,7 +315,7 @@ TEST_P(DispatchGameOverClick, OnlyTheLineStartsANewGame) {
     EXPECT_EQ(g.View().m_nScore, 0);
     EXPECT_EQ(g.View().m_nPlays[3], 0);
     EXPECT_EQ(g.View().m_bMenuActive, TRUE);
-    EXPECT_GT(g.CountColor(g.View().m_rectMenuSlot[0], kMenuEntryColor[0]), 0);
+    EXPECT_GT(g.CountColor(g.View().m_rectMenuSlot[0], CProblemTable::Row(1).clrMenuEntry), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -481,7 +484,7 @@ TEST_P(DispatchFinishAnswer, MessageSoundPointsPauseMenu) {
     EXPECT_EQ(v.m_nProblem, 0);
     EXPECT_EQ(v.m_nPhase, PHASE_MENU);
     EXPECT_EQ(v.m_bMenuActive, TRUE);
-    EXPECT_GT(w.m_game.CountColor(v.m_rectMenuSlot[0], kMenuEntryColor[0]), 0);
+    EXPECT_GT(w.m_game.CountColor(v.m_rectMenuSlot[0], CProblemTable::Row(1).clrMenuEntry), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

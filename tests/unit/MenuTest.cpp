@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/Colours.h"
+#include "game/ProblemTable.h"
 #include "platform/Raster.h"
 #include "scores/ScoresDlg.h"
 #include "support/Headless.h"
@@ -82,9 +83,11 @@ TEST_P(MenuAtSize, EachEntryIsDrawnInItsColourInsideItsRectangleOnly) {
     CGame game(GetParam().nWidth, GetParam().nHeight);
     game.Paint();
     for (int i = 0; i < 4; ++i) {
-        const int nInside = game.CountColor(game.View().m_rectMenuItem[i], kMenuEntryColor[i]);
+        const int nInside =
+            game.CountColor(game.View().m_rectMenuItem[i], CProblemTable::Row(i + 1).clrMenuEntry);
         EXPECT_GT(nInside, 30) << "entry " << i + 1;
-        EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), nInside) << "entry " << i + 1;
+        EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), nInside)
+            << "entry " << i + 1;
     }
 }
 
@@ -187,7 +190,7 @@ TEST_F(Menu, GameOverShowsOnlyTheGameOverLineInTheSecondSlot) {
     EXPECT_GT(nLine, 30);
     EXPECT_EQ(Everywhere(game, kGameOverColor), nLine);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), 0) << "entry " << i + 1;
+        EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), 0) << "entry " << i + 1;
     }
     // The help without its first sentence: same text box, fewer lines.
     EXPECT_EQ(v.m_strHelp, kHelpGameOver);
@@ -256,15 +259,15 @@ TEST_P(MenuRelay, OpenEntriesCloseUpFromTheTopInProblemOrder) {
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE("problem " + std::to_string(i + 1));
         if (c.anSlot[i] < 0) {
-            EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), 0);
+            EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), 0);
             continue;
         }
         const CRect& rcSlot = v.m_rectMenuSlot[c.anSlot[i]];
         abSlotUsed[c.anSlot[i]] = true;
         EXPECT_EQ(v.m_rectMenuItem[i], rcSlot);
-        const int nInSlot = game.CountColor(rcSlot, kMenuEntryColor[i]);
+        const int nInSlot = game.CountColor(rcSlot, CProblemTable::Row(i + 1).clrMenuEntry);
         EXPECT_GT(nInSlot, 30);
-        EXPECT_EQ(Everywhere(game, kMenuEntryColor[i]), nInSlot);
+        EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), nInSlot);
     }
     for (int s = 0; s < 4; ++s) {
         if (!abSlotUsed[s]) {
@@ -331,7 +334,8 @@ TEST_P(MenuNewGame, NewGamePutsEveryEntryBackInItsSlotAndKeepsThePastScores) {
     for (int nPaint = 0; nPaint < 2; ++nPaint) {
         SCOPED_TRACE(nPaint == 0 ? "as drawn by the new game" : "after a paint");
         for (int i = 0; i < 4; ++i) {
-            EXPECT_GT(game.CountColor(v.m_rectMenuSlot[i], kMenuEntryColor[i]), 30)
+            EXPECT_GT(game.CountColor(v.m_rectMenuSlot[i], CProblemTable::Row(i + 1).clrMenuEntry),
+                      30)
                 << "entry " << i + 1;
         }
         EXPECT_EQ(Everywhere(game, kGameOverColor), 0);
