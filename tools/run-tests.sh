@@ -3,11 +3,12 @@
 # Builds Tessix with its tests and benchmarks and runs the whole test suite through CTest.
 # With TESSIX_SANITIZE=ON in the environment it builds in build-asan with AddressSanitizer
 # (leaks included) and UndefinedBehaviorSanitizer instead; TESSIX_WERROR=ON makes every
-# compiler warning an error.
+# compiler warning an error; TESSIX_BUILD_DIR names another build folder.
 set -eu
 cd "$(dirname "$0")/.."
 sanitize="${TESSIX_SANITIZE:-OFF}"
 if [ "$sanitize" = "ON" ]; then dir=build-asan; type=Debug; else dir=build; type=RelWithDebInfo; fi
+dir="${TESSIX_BUILD_DIR:-$dir}"
 jobs="$(nproc 2>/dev/null || echo 2)"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DTESSIX_SANITIZE="$sanitize" \
     -DTESSIX_WERROR="${TESSIX_WERROR:-OFF}"

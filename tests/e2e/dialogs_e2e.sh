@@ -73,7 +73,7 @@ e2e_log "past scores: window $DIALOG, ${DW}x${DH}+$DX+$DY"
 # A click on the first entry, clear of the dialog, while it is open: the window is modal.
 read -r l t r b <<<"${E2E_SLOT[0]}"
 e2e_click $((l + 2 * E2E_UX)) $(((t + b) / 2))
-timeout 5 xdotool windowfocus --sync "$DIALOG" >/dev/null 2>&1
+timeout "$(e2e_scaled 5)" xdotool windowfocus --sync "$DIALOG" >/dev/null 2>&1
 e2e_key Escape
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "past-scores window closed by Escape" no_dialog "$SCORES_TITLE"
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "the same menu after the past scores" menu_unchanged after-scores
@@ -85,7 +85,7 @@ e2e_key F1
 e2e_wait_until "$E2E_START_DEADLINE_S" "instructions box after F1" find_dialog "$BOX_TITLE"
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "instructions box on the screen" dialog_drawn instructions
 e2e_log "instructions: window $DIALOG, ${DW}x${DH}+$DX+$DY"
-timeout 5 xdotool windowfocus --sync "$DIALOG" >/dev/null 2>&1
+timeout "$(e2e_scaled 5)" xdotool windowfocus --sync "$DIALOG" >/dev/null 2>&1
 e2e_key Return
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "instructions box closed by Return" no_dialog "$BOX_TITLE"
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "the same menu after the instructions" menu_unchanged after-instructions
@@ -115,7 +115,7 @@ PROBLEM=$(fingerprint)
 e2e_key F1
 e2e_wait_until "$E2E_START_DEADLINE_S" "instructions box after F1 during a problem" find_dialog "$BOX_TITLE"
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "instructions box on the screen" dialog_drawn problem-instructions
-timeout 5 xdotool windowfocus --sync "$DIALOG" >/dev/null 2>&1
+timeout "$(e2e_scaled 5)" xdotool windowfocus --sync "$DIALOG" >/dev/null 2>&1
 e2e_key Return
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "instructions box closed by Return" no_dialog "$BOX_TITLE"
 same_problem() { e2e_shot "$1" && [ "$(fingerprint)" = "$PROBLEM" ]; }

@@ -47,14 +47,8 @@ start_program() {
 
 # expect_exit_0 WHAT: waits for the program to end by itself and checks its status.
 expect_exit_0() {
-    local deadline=$((SECONDS + E2E_SCREEN_DEADLINE_S))
-    while e2e_app_alive; do
-        ((SECONDS < deadline)) || e2e_fail "the program did not end after $1"
-        sleep 0.2
-    done
-    wait "$E2E_APP"
-    local status=$?
-    ((status == 0)) || e2e_fail "the program ended with status $status after $1"
+    e2e_wait_end "$1"
+    ((E2E_STATUS == 0)) || e2e_fail "the program ended with status $E2E_STATUS after $1"
     e2e_log "the program ended with status 0 after $1"
 }
 
@@ -150,7 +144,7 @@ print_fails() {
     local name=$1 expected=$2
     shift 2
     local out="$E2E_OUT/$E2E_NAME-$name.out" err="$E2E_OUT/$E2E_NAME-$name.err"
-    env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 "$E2E_TESSIX" "$@" >"$out" 2>"$err"
+    env -u DISPLAY -u WAYLAND_DISPLAY timeout "$(e2e_scaled 60)" "$E2E_TESSIX" "$@" >"$out" 2>"$err"
     local status=$?
     ((status == 1)) || { FAILED+=("$name: status $status, not 1"); return; }
     [ ! -s "$out" ] || FAILED+=("$name: wrote to standard output: $(head -c 200 "$out")")
@@ -205,8 +199,8 @@ run_small_screen() {
         [ "$(e2e_px present 0 0 760 520 "$clr")" = no ] ||
             e2e_fail "menu colour $clr on the screen behind the abort message"
     done
-    timeout 5 xdotool windowactivate --sync "$BOX" >/dev/null 2>&1 ||
-        timeout 5 xdotool windowfocus --sync "$BOX" >/dev/null 2>&1 || true
+    timeout "$(e2e_scaled 5)" xdotool windowactivate --sync "$BOX" >/dev/null 2>&1 ||
+        timeout "$(e2e_scaled 5)" xdotool windowfocus --sync "$BOX" >/dev/null 2>&1 || true
     e2e_key Return
     expect_exit_0 "Return on the abort message"
     e2e_log "PASS: a 760x520 screen under $ARG gives the abort message and status 0"
@@ -229,7 +223,7 @@ run_resize() {
     # on the screen, no message.
     e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "the window at 900x700" \
         bash -c "xwininfo -id $E2E_WID | grep -q 'Width: 900'"
-    sleep 1
+    e2e_settle
     e2e_app_alive || e2e_fail "the program ended after the resize"
     ! message_box || { e2e_shot message; e2e_fail "a message box after the resize"; }
     e2e_wait_menu after-resize

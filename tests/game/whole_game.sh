@@ -52,22 +52,6 @@ PLAYS=(0 0 0 0)
 TALLY=0
 RIGHT_ANSWERS=0
 STEP=0
-WHY=
-
-# wait_for DEADLINE_S WHAT CHECK ARGS...: runs CHECK until it succeeds; on timeout the
-# failure names what the last check saw (the check leaves it in WHY).
-wait_for() {
-    local limit=$1 what=$2
-    shift 2
-    local deadline=$((SECONDS + limit))
-    WHY=
-    while :; do
-        "$@" && return 0
-        e2e_app_alive || e2e_fail "the program ended while waiting for $what"
-        ((SECONDS < deadline)) || e2e_fail "no $what within ${limit}s${WHY:+ ($WHY)}"
-        sleep 0.2
-    done
-}
 
 # "X Y W H" on the screen of a client rectangle "LEFT TOP RIGHT BOTTOM".
 scr() {
@@ -103,15 +87,12 @@ start_game() {
     TIME_PID=$!
     E2E_PIDS+=("$TIME_PID")
     E2E_APP=
-    local deadline=$((SECONDS + E2E_START_DEADLINE_S))
-    while [ -z "$E2E_APP" ]; do
-        E2E_APP=$(pgrep -P "$TIME_PID" | head -n 1)
-        [ -n "$E2E_APP" ] && break
+    started() {
         kill -0 "$TIME_PID" 2>/dev/null || e2e_fail "/usr/bin/time ended before starting the program"
-        ((SECONDS < deadline)) || e2e_fail "the program did not start within ${E2E_START_DEADLINE_S}s"
-        sleep 0.1
-    done
-    E2E_PIDS+=("$E2E_APP")
+        [ -n "$(pgrep -P "$TIME_PID")" ]
+    }
+    e2e_wait_until "$E2E_START_DEADLINE_S" "start of the program" started
+    E2E_APP=$(pgrep -P "$TIME_PID" | head -n 1)
     e2e_log "started $(basename "$E2E_TESSIX") --seed $SEED --mute as $E2E_APP under /usr/bin/time"
 }
 
@@ -129,13 +110,13 @@ other_window() {
 # the keys sent next reach it and not the window that had the focus before.
 has_focus() {
     [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] || {
-        timeout 5 xdotool windowactivate "$1" >/dev/null 2>&1
-        WHY="the focus is on window $(xdotool getwindowfocus 2>/dev/null)"
+        timeout "$(e2e_scaled 5)" xdotool windowactivate "$1" >/dev/null 2>&1
+        E2E_WHY="the focus is on window $(xdotool getwindowfocus 2>/dev/null)"
         return 1
     }
 }
 focus_on() {
-    wait_for 30 "keyboard focus on the $2" has_focus "$1"
+    e2e_wait_until 30 "keyboard focus on the $2" has_focus "$1"
 }
 
 # Proves that every key sent so far has been handled: F1's instructions box opens only
@@ -149,11 +130,11 @@ instructions_box() {
 no_instructions_box() { ! instructions_box; }
 keys_handled() {
     e2e_key F1
-    wait_for "$E2E_SCREEN_DEADLINE_S" "instructions box opened after the keys sent before it" \
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "instructions box opened after the keys sent before it" \
         instructions_box
     focus_on "$BOX" "instructions box"
     e2e_key Return
-    wait_for "$E2E_SCREEN_DEADLINE_S" "instructions box closed with Return" no_instructions_box
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "instructions box closed with Return" no_instructions_box
     focus_on "$E2E_WID" "main window"
 }
 
@@ -195,33 +176,33 @@ menu_as_expected() {
         fi
     done
     px "${queries[@]}"
-    ((${#PX[@]} == 11)) || { WHY="pixel queries failed"; return 1; }
-    [ "${PX[0]}" = yes ] || { WHY="no title"; return 1; }
-    [ "${PX[1]}" = yes ] || { WHY="no help text"; return 1; }
-    [ "${PX[5]}" = no ] || { WHY="a right verdict is still on screen"; return 1; }
-    [ "${PX[6]}" = no ] || { WHY="a wrong verdict is still on screen"; return 1; }
+    ((${#PX[@]} == 11)) || { E2E_WHY="pixel queries failed"; return 1; }
+    [ "${PX[0]}" = yes ] || { E2E_WHY="no title"; return 1; }
+    [ "${PX[1]}" = yes ] || { E2E_WHY="no help text"; return 1; }
+    [ "${PX[5]}" = no ] || { E2E_WHY="a right verdict is still on screen"; return 1; }
+    [ "${PX[6]}" = no ] || { E2E_WHY="a wrong verdict is still on screen"; return 1; }
     for p in 1 2 3 4; do
         slot=$(slot_of "$p")
         if ((slot >= 0)); then
-            [ "${PX[6 + p]}" = yes ] || { WHY="entry $p not in slot $slot"; return 1; }
+            [ "${PX[6 + p]}" = yes ] || { E2E_WHY="entry $p not in slot $slot"; return 1; }
         else
-            [ "${PX[6 + p]}" = no ] || { WHY="exhausted entry $p still drawn"; return 1; }
+            [ "${PX[6 + p]}" = no ] || { E2E_WHY="exhausted entry $p still drawn"; return 1; }
         fi
     done
     if all_played; then
-        [ "${PX[4]}" = yes ] || { WHY="no game-over line in the second slot"; return 1; }
+        [ "${PX[4]}" = yes ] || { E2E_WHY="no game-over line in the second slot"; return 1; }
     else
-        [ "${PX[3]}" = no ] || { WHY="a game-over line before the game is over"; return 1; }
+        [ "${PX[3]}" = no ] || { E2E_WHY="a game-over line before the game is over"; return 1; }
     fi
     if ((TALLY > 0)); then
-        [ "${PX[2]}" = yes ] || { WHY="no score shown with $TALLY points won"; return 1; }
+        [ "${PX[2]}" = yes ] || { E2E_WHY="no score shown with $TALLY points won"; return 1; }
     else
-        [ "${PX[2]}" = no ] || { WHY="a score shown with no points won"; return 1; }
+        [ "${PX[2]}" = no ] || { E2E_WHY="a score shown with no points won"; return 1; }
     fi
     return 0
 }
 wait_menu() {
-    wait_for "$E2E_SCREEN_DEADLINE_S" "menu as expected" menu_as_expected "$1"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "menu as expected" menu_as_expected "$1"
 }
 
 # The score box cannot be read, but its picture can be compared: it stays the same while
@@ -287,12 +268,12 @@ band_shows() {
     local band
     band=$(scr "$E2E_RECT_MESSAGE")
     px present $band 0,0,0 present $band "$want" present $band "$other"
-    [ "${PX[0]:-}" = no ] || { WHY="the prompt is still in the message band"; return 1; }
+    [ "${PX[0]:-}" = no ] || { E2E_WHY="the prompt is still in the message band"; return 1; }
     [ "${PX[2]:-}" = no ] || e2e_fail "$1: the verdict is the opposite of the expected $EXPECT answer"
-    [ "${PX[1]:-}" = yes ] || { WHY="no $EXPECT verdict in the message band"; return 1; }
+    [ "${PX[1]:-}" = yes ] || { E2E_WHY="no $EXPECT verdict in the message band"; return 1; }
 }
 verdict() {
-    wait_for "$E2E_SCREEN_DEADLINE_S" "$EXPECT verdict" band_shows "$1-verdict"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "$EXPECT verdict" band_shows "$1-verdict"
     if [ "$EXPECT" = right ]; then
         TALLY=$((TALLY + EXPECT_POINTS))
         RIGHT_ANSWERS=$((RIGHT_ANSWERS + 1))
@@ -310,12 +291,12 @@ problem1_shown() {
     px count $(scr "$E2E_RECT_LEFT") "$E2E_BLUE" count $(scr "$E2E_RECT_RIGHT") "$E2E_RED"
     P1_BLUE=${PX[0]:-0}
     P1_RED=${PX[1]:-0}
-    WHY="blue $P1_BLUE, red $P1_RED"
+    E2E_WHY="blue $P1_BLUE, red $P1_RED"
     ((P1_BLUE > 40000 && P1_RED > 40000))
 }
 play1() {
     local want=$1 tag=$2
-    wait_for "$E2E_SCREEN_DEADLINE_S" "problem 1 screen" problem1_shown "$tag-problem"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 1 screen" problem1_shown "$tag-problem"
     local lx rx sy
     read -r lx sy <<<"$E2E_LEFT_PT"
     read -r rx _ <<<"$E2E_RIGHT_PT"
@@ -342,7 +323,7 @@ problem2_counts() {
     px count $(scr "$E2E_RECT_LEFT") "$E2E_YELLOW" count $(scr "$E2E_RECT_RIGHT") "$E2E_MAGENTA"
     P2_YELLOW=${PX[0]:-0}
     P2_MAGENTA=${PX[1]:-0}
-    WHY="yellow $P2_YELLOW, magenta $P2_MAGENTA"
+    E2E_WHY="yellow $P2_YELLOW, magenta $P2_MAGENTA"
 }
 problem2_shown() {
     problem2_counts "$1"
@@ -355,7 +336,7 @@ magenta_changed_from() {
 ratio() { echo $((P2_YELLOW * 1000 / P2_MAGENTA)); }
 play2() {
     local want=$1 tag=$2 r presses=0
-    wait_for "$E2E_SCREEN_DEADLINE_S" "problem 2 screen" problem2_shown "$tag-problem"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 2 screen" problem2_shown "$tag-problem"
     r=$(ratio)
     e2e_log "$tag: yellow triangle $P2_YELLOW, magenta circle $P2_MAGENTA, ratio $r"
     ((r > 1015)) || e2e_fail "$tag: the circle does not start smaller than the triangle (ratio $r)"
@@ -366,7 +347,7 @@ play2() {
             ((r > 1015)) && key=Up
             e2e_key "$key"
             presses=$((presses + 1))
-            wait_for "$E2E_SCREEN_DEADLINE_S" "circle resized by $key" \
+            e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "circle resized by $key" \
                 magenta_changed_from "$before" "$tag-resize"
             r=$(ratio)
             # One press changes the circle by about 1.5 % of its area, and always the right way.
@@ -394,12 +375,12 @@ problem3_shown() {
     e2e_shot "$1"
     mapfile -t P3_DOTS < <(e2e_px blobs $(scr "$E2E_RECT_BOTH") "$E2E_RED")
     px count $(scr "$E2E_RECT_BOTH") "$E2E_GREEN"
-    WHY="${#P3_DOTS[@]} red dots, ${PX[0]:-0} green pixels"
+    E2E_WHY="${#P3_DOTS[@]} red dots, ${PX[0]:-0} green pixels"
     ((${#P3_DOTS[@]} == 12 && ${PX[0]:-0} > 20000))
 }
 play3() {
     local want=$1 tag=$2
-    wait_for "$E2E_SCREEN_DEADLINE_S" "problem 3 screen" problem3_shown "$tag-problem"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 3 screen" problem3_shown "$tag-problem"
     local gx gy n
     read -r gx gy n <<<"$(e2e_px centre $(scr "$E2E_RECT_BOTH") "$E2E_GREEN")"
     # The game's centre is one past the column and the row of the halving pixel.
@@ -480,7 +461,7 @@ problem4_shown() {
     problem4_read "$1"
     local o b sides
     read -r o b sides <<<"$PX4"
-    WHY="target colour $P4_ORANGE_CLR, $o target and $b cyan pixels, cross-hair at $sides"
+    E2E_WHY="target colour $P4_ORANGE_CLR, $o target and $b cyan pixels, cross-hair at $sides"
     [[ $P4_ORANGE_CLR != 255,255,255 ]] && ((o > 40000 && b > 80000)) && [ "$sides" = 0 ]
 }
 # Once every key has been handled and the instructions box is gone: the repaint has
@@ -489,10 +470,10 @@ problem4_shown() {
 problem4_settled() {
     problem4_read "$1"
     local first=$PX4
-    WHY="$first; box traces $P4_BOX_LEFT"
+    E2E_WHY="$first; box traces $P4_BOX_LEFT"
     [ "$P4_BOX_LEFT" = no ] && [ "${first%% *}" = "$P4_O" ] || return 1
     problem4_read "$1"
-    WHY="$first, then $PX4"
+    E2E_WHY="$first, then $PX4"
     [ "$first" = "$PX4" ]
 }
 # cave_rounds N: N rounds, each caving the four sides in turn once (Down, then Space to
@@ -513,7 +494,7 @@ pull_round() {
 }
 read_settled() {
     keys_handled
-    wait_for "$E2E_SCREEN_DEADLINE_S" "settled problem 4 screen" problem4_settled "$1-edit"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "settled problem 4 screen" problem4_settled "$1-edit"
     local sides
     read -r _ P4_B sides <<<"$PX4"
     [ "$sides" = "$P4_SIDE" ] || e2e_fail "$1: the cross-hair is at side(s) $sides, expected $P4_SIDE"
@@ -521,7 +502,7 @@ read_settled() {
 play4() {
     local want=$1 tag=$2
     P4_SIDE=0
-    wait_for "$E2E_SCREEN_DEADLINE_S" "problem 4 screen" problem4_shown "$tag-problem"
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 4 screen" problem4_shown "$tag-problem"
     read -r P4_O P4_B _ <<<"$PX4"
     local t=$((P4_O * 25 / 1000))
     e2e_log "$tag: target $P4_O pixels in $P4_ORANGE_CLR (tolerance $t), blue shape $P4_B"
@@ -599,11 +580,11 @@ scores_dialog() {
 }
 scores_closed() { ! scores_dialog; }
 e2e_key F2
-wait_for "$E2E_SCREEN_DEADLINE_S" "past-scores dialog" scores_dialog
+e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "past-scores dialog" scores_dialog
 scores_listed() {
     e2e_shot scores
     local info
-    info=$(xwininfo -id "$SCORES_WID") || { WHY="xwininfo"; return 1; }
+    info=$(xwininfo -id "$SCORES_WID") || { E2E_WHY="xwininfo"; return 1; }
     local x y w h
     x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
     y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
@@ -611,14 +592,14 @@ scores_listed() {
     h=$(sed -n 's/.*Height: *//p' <<<"$info")
     # The list is the white box in the dialog's upper part, above the Exit button.
     LIST=$(python3 "$GAMEPIX" "$E2E_SHOT" white_box "$x" "$y" "$w" $((h * 8 / 10)))
-    [ "$LIST" != none ] || { WHY="no white list in the dialog at ${w}x${h}+$x+$y"; return 1; }
+    [ "$LIST" != none ] || { E2E_WHY="no white list in the dialog at ${w}x${h}+$x+$y"; return 1; }
     local l t r b
     read -r l t r b <<<"$LIST"
     mapfile -t LINES < <(python3 "$GAMEPIX" "$E2E_SHOT" text_lines "$l" "$t" $((r - l)) $((b - t)))
-    WHY="list $LIST: lines ${LINES[*]}"
+    E2E_WHY="list $LIST: lines ${LINES[*]}"
     ((${#LINES[@]} == 2))
 }
-wait_for "$E2E_SCREEN_DEADLINE_S" "list of one score and its closing line" scores_listed
+e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "list of one score and its closing line" scores_listed
 read -r s_top s_bottom s_left s_right <<<"${LINES[0]}"
 read -r c_top c_bottom c_left c_right <<<"${LINES[1]}"
 # The score's digits are taller than the closing line's hyphens, and right-aligned with
@@ -630,7 +611,7 @@ read -r c_top c_bottom c_left c_right <<<"${LINES[1]}"
 e2e_log "past scores: score line $s_left..$s_right above the closing line $c_left..$c_right"
 focus_on "$SCORES_WID" "past-scores dialog"
 e2e_key Escape
-wait_for "$E2E_SCREEN_DEADLINE_S" "past-scores dialog closed by Escape" scores_closed
+e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "past-scores dialog closed by Escape" scores_closed
 wait_menu after-scores
 
 # Home: a fresh game's menu, all four entries in their slots and no score.
@@ -647,7 +628,7 @@ print_dialog() {
 }
 print_closed() { ! print_dialog; }
 e2e_key ctrl+p
-wait_for "$E2E_SCREEN_DEADLINE_S" "print dialog" print_dialog
+e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "print dialog" print_dialog
 e2e_shot print-dialog
 focus_on "$PRINT_WID" "print dialog"
 # The printer list ends with the PDF printer; the output file field follows.
@@ -660,37 +641,31 @@ for attempt in 1 2 3 4 5; do
     print_dialog || break
     focus_on "$PRINT_WID" "print dialog"
     e2e_key Return
-    attempt_deadline=$((SECONDS + 10))
+    attempt_deadline=$((SECONDS + $(e2e_scaled 10)))
     while print_dialog && ((SECONDS < attempt_deadline)); do
         sleep 0.2
     done
 done
 print_closed || e2e_fail "Return did not print from the print dialog"
 pdf_written() {
-    [ -s "$PDF" ] || { WHY="no file $PDF"; return 1; }
+    [ -s "$PDF" ] || { E2E_WHY="no file $PDF"; return 1; }
     pdftotext "$PDF" - 2>/dev/null | grep -q "Mouse and Keyboard" || {
-        WHY="pdftotext finds no \"Mouse and Keyboard\" in $PDF"
+        E2E_WHY="pdftotext finds no \"Mouse and Keyboard\" in $PDF"
         return 1
     }
 }
-wait_for "$E2E_SCREEN_DEADLINE_S" "printed instructions" pdf_written
+e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "printed instructions" pdf_written
 e2e_log "printed $PDF ($(stat -c %s "$PDF") bytes)"
 wait_menu after-print
 
 # File > Exit ends the program with status 0.
 focus_on "$E2E_WID" "main window"
 e2e_key alt+f
-wait_for 20 "File menu" other_window
+e2e_wait_until 20 "File menu" other_window
 e2e_shot file-menu
 e2e_key x
-exit_deadline=$((SECONDS + E2E_START_DEADLINE_S))
-while e2e_app_alive; do
-    ((SECONDS < exit_deadline)) || e2e_fail "File > Exit did not end the program"
-    sleep 0.2
-done
-wait "$TIME_PID"
-status=$?
-((status == 0)) || e2e_fail "the program ended with status $status after File > Exit"
+e2e_wait_end "File > Exit" "$TIME_PID"
+((E2E_STATUS == 0)) || e2e_fail "the program ended with status $E2E_STATUS after File > Exit"
 
 if [ -n "${TESSIX_GAME_WRAPPER:-}" ]; then
     e2e_log "PASS: 20 answers ($RIGHT_ANSWERS right), game over, past scores, new game, print to PDF, exit 0"

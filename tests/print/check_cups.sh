@@ -19,7 +19,8 @@ printf '%s\n' "ServerRoot $work" "RequestRoot $work/spool" "TempDir $work/tmp" \
 cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" >"$work/log/cupsd.out" 2>&1 &
 cupsd_pid=$!
 trap 'kill "$cupsd_pid"; wait "$cupsd_pid"' EXIT
-for _ in $(seq 100); do
+# cupsd is ready when it answers; a busy machine may take a minute.
+for _ in $(seq 600); do
     lpstat -r 2>/dev/null | grep -q 'is running' && break
     sleep 0.1
 done
@@ -54,7 +55,7 @@ for row in "${cases[@]}"; do
     sh -c "$setup" >/dev/null 2>&1
     before=$(jobs_of_q | grep -c .)
     # shellcheck disable=SC2086 # the arguments are words; the work folder has no blanks
-    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 300 \
         "$tessix" ${args//FILE/$work/game.tsx} >"$work/out" 2>"$work/err"
     status=$?
     after=$(jobs_of_q)

@@ -25,7 +25,7 @@ fail() {
     exit 1
 }
 
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 300 \
     "$tessix" --pdf "$pdf" >"$work/stdout" 2>"$work/stderr" ||
     fail "tessix --pdf exited with $?: $(cat "$work/stderr")"
 [ -s "$pdf" ] || fail "no PDF written"
@@ -46,7 +46,7 @@ fi
 title=$(pdfinfo "$pdf" | sed -n 's/^Title: *//p')
 [ "$title" = Tessix ] || fail "the PDF's Title is '$title', expected 'Tessix'"
 : >"$work/Game One.tsx"
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 300 \
     "$tessix" --pdf "$work/named.pdf" "$work/Game One.tsx" >/dev/null 2>&1 ||
     fail "tessix --pdf with a FILE failed"
 title=$(pdfinfo "$work/named.pdf" | sed -n 's/^Title: *//p')
@@ -56,7 +56,7 @@ last=$(grep -v '^[[:space:]]*$' "$text" | tail -n 1)
 echo "$last" | grep -Eq '^ *- +Mouse and Keyboard *$' || fail "last line is '$last'"
 
 status=0
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 \
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 300 \
     "$tessix" --pdf "$work/missing/instructions.pdf" >/dev/null 2>"$work/stderr.bad" ||
     status=$?
 [ "$status" -ne 0 ] || fail "an unwritable file was reported as printed"

@@ -12,7 +12,7 @@ command -v pdftotext >/dev/null && [ -e "$work/locales/ru_RU.UTF-8/LC_TIME" ] ||
     { echo "SKIP: pdftotext or the ru_RU locale sources are missing"; exit 77; }
 export LOCPATH="$work/locales" LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen
 start=$(date +%s)
-env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 "$1" --pdf "$work/x.pdf" 2>"$work/stderr"
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 300 "$1" --pdf "$work/x.pdf" 2>"$work/stderr"
 header=$(pdftotext "$work/x.pdf" - | grep -m1 -v '^[[:space:]]*$')
 for t in $(seq "$start" "$(date +%s)"); do
     case "$header" in

@@ -5,7 +5,7 @@
 # Usage: e2e_window.sh TESSIX WM DISPLAY_NUMBER OUT_DIR
 #   TESSIX          the built program
 #   WM              openbox or xfwm4
-#   DISPLAY_NUMBER  the X display to create (it must be free)
+#   DISPLAY_NUMBER  the first X display number to try (the next free one is taken)
 #   OUT_DIR         where the screenshots go (start.png, file-menu.png)
 #
 # Checks: the window starts filling the screen with a caption and a menu bar; the
@@ -37,11 +37,6 @@ if [ "$wm" = xfwm4 ] && [ -z "${TESSIX_E2E_BUS:-}" ]; then
   TESSIX_E2E_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 
-if [ -e "/tmp/.X$num-lock" ]; then
-  echo "FAIL: display :$num is in use" >&2
-  exit 1
-fi
-
 mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid=
@@ -69,26 +64,38 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Polls a command every 0.1 s, up to $1 tries.
+# Polls a command every 0.1 s for up to $1 seconds of an idle machine, stretched by the
+# load per core of the last minute and by E2E_SLOWDOWN (the sanitizer build's).
 wait_until() {
-  tries=$1
+  end=$(awk -v s="$1" -v f="${E2E_SLOWDOWN:-1}" -v n="$(nproc)" \
+    '{ b = $1 / n; if (b < 1) b = 1; printf "%d", s * f * b + 1 }' /proc/loadavg)
+  end=$(($(date +%s) + end))
   shift
-  while [ "$tries" -gt 0 ]; do
+  while :; do
     "$@" >/dev/null 2>&1 && return 0
+    [ "$(date +%s)" -lt "$end" ] || return 1
     sleep 0.1
-    tries=$((tries - 1))
   done
-  return 1
 }
 
 screen_w=1024
 screen_h=768
 # -noreset: a server that resets when its last client leaves refuses the connections made
 # meanwhile, such as the window manager's right after the probe below.
-Xvfb ":$num" -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
+# The first free display number from $num on; the server is ready when it answers and its
+# lock names it (not another server that took the same number at the same moment).
+xvfb_ours() { [ "$(tr -d ' ' <"/tmp/.X$num-lock")" = "$xvfb_pid" ] && DISPLAY=":$num" xprop -root; }
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+  while [ -e "/tmp/.X$num-lock" ]; do num=$((num + 1)); done
+  Xvfb ":$num" -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  wait_until 10 xvfb_ours && break
+  stop "$xvfb_pid"
+  xvfb_pid=
+  num=$((num + 1))
+done
+[ -n "$xvfb_pid" ] || { echo "FAIL: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$num"
-wait_until 100 xprop -root || { echo "FAIL: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -103,15 +110,19 @@ start_wm() {
 }
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 start_wm
-if ! wait_until 100 wm_ready; then
+if ! wait_until 10 wm_ready; then
   # A window manager now and then gives up on a display that has only just opened.
   echo "note: $wm did not start; trying once more" >&2
   cat "$work/wm.log" >&2
   stop "$wm_pid"
   start_wm
-  wait_until 100 wm_ready || { echo "FAIL: $wm did not start" >&2; cat "$work/wm.log" "$work/xvfb.log" >&2; exit 1; }
+  wait_until 10 wm_ready || { echo "FAIL: $wm did not start" >&2; cat "$work/wm.log" "$work/xvfb.log" >&2; exit 1; }
 fi
 
+find_wid() {
+  wid=$(xdotool search --all --pid "$app_pid" --name ' -- Version D613$' 2>/dev/null | head -n 1)
+  [ -n "$wid" ]
+}
 # Starts the program; sets app_pid and wid (the frame's window, once it carries the
 # game's caption, that is once the game has painted).
 start_tessix() {
@@ -119,13 +130,9 @@ start_tessix() {
     "$tessix" --mute >"$work/tessix.log" 2>&1 &
   app_pid=$!
   wid=
-  tries=200
-  while [ "$tries" -gt 0 ] && [ -z "$wid" ]; do
-    wid=$(xdotool search --all --pid "$app_pid" --name ' -- Version D613$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] || sleep 0.1
-    tries=$((tries - 1))
-  done
-  if [ -z "$wid" ]; then
+  if wait_until 20 find_wid; then
+    find_wid
+  else
     echo "FAIL: no window with the game's caption" >&2
     cat "$work/tessix.log" >&2
     exit 1
@@ -143,7 +150,7 @@ app_ended() {
 
 # Waits for the program to end and checks its exit status.
 expect_exit_0() {
-  if ! wait_until 100 app_ended; then
+  if ! wait_until 10 app_ended; then
     fail "$1 did not end the program"
     stop "$app_pid"
     app_pid=
@@ -201,17 +208,21 @@ echo "client window: ${w}x${h}+${x}+${y}"
 [ "$h" -ge $((screen_h - 80)) ] || fail "window height $h on a $screen_h screen"
 [ "$y" -gt 0 ] || fail "no room for a caption above the window (y $y)"
 
-sleep 0.5
-import -window root "$out/start.png"
+# The game's menu screen: its title in RGB(212,0,212) near the top, once it is drawn.
+title_drawn() {
+  import -window root "$out/start.png" &&
+    title_px=$(count_colour "$out/start.png" "${w}x120+$x+$y" 'rgb(212,0,212)') &&
+    [ "$title_px" -gt 100 ]
+}
+title_px=0
+wait_until 20 title_drawn
+[ "$title_px" -gt 100 ] || fail "the game's title is not on screen ($title_px pixels)"
 # The menu bar: a strip of text ("File", "Help") at the top of the window.
 bar_text=$(count_dark "$out/start.png" "120x20+$x+$y")
 [ "$bar_text" -gt 20 ] || fail "no menu bar text at the top of the window ($bar_text dark pixels)"
-# The game's menu screen: its title in RGB(212,0,212) near the top.
-title_px=$(count_colour "$out/start.png" "${w}x120+$x+$y" 'rgb(212,0,212)')
-[ "$title_px" -gt 100 ] || fail "the game's title is not on screen ($title_px pixels)"
 
 # The File menu opens as a drop-down with its items.
-timeout 5 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+timeout 30 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+f
 popup_up() {
   for candidate in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
@@ -223,10 +234,13 @@ popup_up() {
   return 1
 }
 popup=
-if wait_until 50 popup_up; then
+# Its items' text, once drawn.
+items_drawn() {
+  import -window root "$out/file-menu.png" &&
+    item_text=$(count_dark "$out/file-menu.png" "${pw}x${ph}+${px}+${py}") && [ "$item_text" -gt 40 ]
+}
+if wait_until 5 popup_up; then
   popup_up
-  sleep 0.3
-  import -window root "$out/file-menu.png"
   pgeometry=$(xwininfo -id "$popup")
   px=$(echo "$pgeometry" | sed -n 's/.*Absolute upper-left X: *//p')
   py=$(echo "$pgeometry" | sed -n 's/.*Absolute upper-left Y: *//p')
@@ -235,7 +249,8 @@ if wait_until 50 popup_up; then
   echo "File menu: ${pw}x${ph}+${px}+${py}"
   # Two items with separators above each: taller than two plain rows.
   [ "$ph" -ge 40 ] || fail "the File menu is only $ph pixels high"
-  item_text=$(count_dark "$out/file-menu.png" "${pw}x${ph}+${px}+${py}")
+  item_text=0
+  wait_until 10 items_drawn
   [ "$item_text" -gt 40 ] || fail "the File menu shows no item text ($item_text dark pixels)"
   # E&xit: its mnemonic chooses it.
   xdotool key x
@@ -247,7 +262,7 @@ fi
 
 # Alt+F4, as the window manager or the window takes it.
 start_tessix
-timeout 5 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+timeout 30 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+F4
 expect_exit_0 "Alt+F4"
 

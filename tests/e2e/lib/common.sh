@@ -15,15 +15,19 @@
 #   e2e_client_area              # sets E2E_X E2E_Y E2E_W E2E_H and the layout below
 #
 # Every process started here is ended on exit; screenshots and logs stay in OUT_DIR,
-# named after NAME. Waits poll until a deadline; none sleeps longer than a fraction of a
-# second at a time.
+# named after NAME. Waits poll for what they wait for until a deadline, none sleeping
+# longer than a fraction of a second at a time. Deadlines are what an idle machine needs
+# with a generous margin, stretched by e2e_scaled to what this machine is doing.
 
 E2E_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 readonly E2E_LIB
 
-# Deadlines in seconds, generous for a slow, shared machine.
+# Deadlines in seconds on an idle machine, generous; e2e_scaled stretches them.
 E2E_START_DEADLINE_S=${E2E_START_DEADLINE_S:-30}
 E2E_SCREEN_DEADLINE_S=${E2E_SCREEN_DEADLINE_S:-40}
+# How many times slower the program is in this build than in a plain one (the build sets
+# it for the sanitizers).
+E2E_SLOWDOWN=${E2E_SLOWDOWN:-1}
 E2E_SCREEN_SIZE=${E2E_SCREEN_SIZE:-1280x1024}
 
 # The game's colours, R,G,B.
@@ -48,6 +52,11 @@ E2E_TESSIX=
 E2E_APP=
 E2E_WID=
 E2E_SHOT=
+# When the last screenshot began and ended (ms): it shows the screen at some moment between.
+E2E_SHOT_AT=0
+E2E_SHOT_DONE=0
+# What the last failed check of e2e_wait_until saw, for its failure message.
+E2E_WHY=
 E2E_WM=none
 
 # e2e_setup NAME TESSIX OUT_DIR: names the run, checks the tools and the program, and
@@ -74,12 +83,20 @@ e2e_setup() {
     export XDG_RUNTIME_DIR="$home/runtime"
 }
 
+# e2e_kill_tree PID: ends PID and every process under it, children first (a process
+# started through a shell function or a wrapper runs below the PID that $! names).
+e2e_kill_tree() {
+    local child
+    for child in $(pgrep -P "$1"); do e2e_kill_tree "$child"; done
+    kill "$1" 2>/dev/null
+}
 e2e_cleanup() {
     local i pid
     # Newest first: the program before the window manager before the X server.
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${E2E_PIDS[i]}
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+        e2e_kill_tree "$pid"
+        wait "$pid" 2>/dev/null
     done
     E2E_PIDS=()
 }
@@ -169,18 +186,73 @@ e2e_start_tessix() {
     e2e_log "started $(basename "$E2E_TESSIX") $* as $E2E_APP"
 }
 
-# e2e_busy: the machine runs more than it has cores for (the load of the last minute),
-# so that a check of timing could not tell the program's delay from the machine's.
+# e2e_stretch SECONDS: SECONDS on an idle machine stretched to this one: times
+# E2E_SLOWDOWN and times the load of the last minute per core, when that is above 1.
+e2e_stretch() {
+    local load
+    read -r load _ </proc/loadavg
+    awk -v s="$1" -v l="$load" -v n="$(nproc)" -v f="$E2E_SLOWDOWN" \
+        'BEGIN { b = l / n; if (b < 1) b = 1; print s * f * b }'
+}
+# e2e_scaled SECONDS: the same in whole seconds (rounded up), for deadlines.
+e2e_scaled() {
+    local t
+    t=$(e2e_stretch "$1")
+    echo $((${t%.*} + 1))
+}
+# e2e_sleep SECONDS: sleeps that long, stretched, where nothing can be observed (a
+# compositor following the pointer).
+e2e_sleep() {
+    sleep "$(e2e_stretch "$1")"
+}
+
+# Milliseconds of the wall clock, without a process.
+e2e_now_ms() {
+    local us=${EPOCHREALTIME/[.,]/}
+    echo $((us / 1000))
+}
+# Microseconds that tasks have spent waiting for a CPU since boot (the kernel's pressure
+# stall information; empty where the kernel keeps none).
+e2e_cpu_waited_us() {
+    sed -n 's/^some .*total=\([0-9]*\).*/\1/p' /proc/pressure/cpu 2>/dev/null
+}
+# e2e_cpu_mark: "MS WAITED_US", the moment and the CPU waiting so far, for e2e_busy.
+e2e_cpu_mark() {
+    echo "$(e2e_now_ms) $(e2e_cpu_waited_us)"
+}
+# e2e_busy [MARK]: the machine was too busy for a check of timing to tell the program's
+# delay from the machine's: since MARK, tasks waited for a CPU more than a quarter of the
+# time; without MARK or the kernel's measure, the load of the last minute exceeds the cores.
 e2e_busy() {
+    local at waited now
+    read -r at waited <<<"${1:-}"
+    now=$(e2e_cpu_waited_us)
+    if [ -n "${waited:-}" ] && [ -n "$now" ]; then
+        (((now - waited) * 4 > ($(e2e_now_ms) - at) * 1000))
+        return
+    fi
     local load
     read -r load _ </proc/loadavg
     awk -v l="$load" -v n="$(nproc)" 'BEGIN { exit !(l > n) }'
 }
+# e2e_judge_time WHAT MS LIMIT_MS MARK: a duration observed since MARK passes within the
+# limit; beyond it the check fails, or says it is skipped when the machine was too busy
+# meanwhile to judge.
+e2e_judge_time() {
+    if (($2 <= $3)); then
+        e2e_log "$1: $2 ms (at most $3)"
+    elif e2e_busy "$4"; then
+        e2e_log "skipped: the machine is too busy to judge timing ($1: $2 ms, more than $3)"
+    else
+        e2e_fail "$1: $2 ms, more than $3"
+    fi
+}
 
-# The program is still running (an ended child lingers as a zombie until waited for).
+# The program (or process PID) is still running (an ended child lingers as a zombie
+# until waited for).
 e2e_app_alive() {
     local stat
-    stat=$(ps -o stat= -p "$E2E_APP" 2>/dev/null)
+    stat=$(ps -o stat= -p "${1:-$E2E_APP}" 2>/dev/null)
     case $stat in
         "" | Z*) return 1 ;;
         *) return 0 ;;
@@ -188,17 +260,60 @@ e2e_app_alive() {
 }
 
 # e2e_wait_until DEADLINE_S WHAT COMMAND...: runs COMMAND every 0.2 s until it succeeds;
-# fails the script with WHAT when the deadline passes or the program ends meanwhile.
+# fails the script with WHAT (and E2E_WHY, what COMMAND last saw) when the deadline,
+# scaled to the machine, passes or the program ends meanwhile.
 e2e_wait_until() {
-    local limit=$1 what=$2
-    local deadline=$((SECONDS + limit))
+    local limit=$1 what=$2 start=$SECONDS
     shift 2
+    E2E_WHY=
     while :; do
         "$@" && return 0
         [ -z "$E2E_APP" ] || e2e_app_alive || e2e_fail "the program ended while waiting for $what"
-        ((SECONDS < deadline)) || e2e_fail "no $what within ${limit}s"
+        if ((SECONDS - start >= limit)); then
+            local scaled
+            scaled=$(e2e_scaled "$limit")
+            ((SECONDS - start < scaled)) || e2e_fail "no $what within ${scaled}s${E2E_WHY:+ ($E2E_WHY)}"
+        fi
         sleep 0.2
     done
+}
+
+# e2e_wait_end WHAT [PARENT]: waits for the program to end by itself after WHAT; sets
+# E2E_STATUS to its exit status, or to PARENT's where it runs under a wrapper.
+e2e_app_gone() { ! e2e_app_alive "$1"; }
+e2e_wait_end() {
+    local app=$E2E_APP
+    E2E_APP=
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "the program to end after $1" e2e_app_gone "$app"
+    E2E_APP=$app
+    wait "${2:-$app}"
+    E2E_STATUS=$?
+}
+
+# The program's CPU time so far, its processes below E2E_APP included, in clock ticks.
+e2e_app_cpu() {
+    local pid ticks=0 stat
+    for pid in "$E2E_APP" $(pgrep -P "$E2E_APP"); do
+        stat=$(cat "/proc/$pid/stat" 2>/dev/null) || continue
+        read -r -a stat <<<"${stat##*) }"
+        ticks=$((ticks + stat[11] + stat[12]))
+    done
+    echo "$ticks"
+}
+# e2e_settle: after an action on the window, gives the window manager and the program a
+# second (scaled to the machine) to act on it, then waits until the program has used no
+# CPU for half a second, that is until it has handled what the action brought it.
+e2e_settle() {
+    e2e_sleep 1
+    local last=-1 now
+    quiet() {
+        now=$(e2e_app_cpu)
+        [ "$now" = "$last" ] && return 0
+        last=$now
+        sleep 0.3
+        return 1
+    }
+    e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "the program to settle" quiet
 }
 
 # The visible main window of the program once the game has set its caption (at its first
@@ -223,19 +338,25 @@ e2e_caption() {
 # e2e_focus: gives the main window the keyboard focus.
 e2e_focus() {
     if [ "$E2E_WM" != none ]; then
-        timeout 5 xdotool windowactivate --sync "$E2E_WID" >/dev/null 2>&1 ||
-            timeout 5 xdotool windowfocus --sync "$E2E_WID" >/dev/null 2>&1
+        timeout "$(e2e_scaled 5)" xdotool windowactivate --sync "$E2E_WID" >/dev/null 2>&1 ||
+            timeout "$(e2e_scaled 5)" xdotool windowfocus --sync "$E2E_WID" >/dev/null 2>&1
     else
-        timeout 5 xdotool windowfocus --sync "$E2E_WID" >/dev/null 2>&1
+        timeout "$(e2e_scaled 5)" xdotool windowfocus --sync "$E2E_WID" >/dev/null 2>&1
     fi
 }
 
+# e2e_grab FILE: a screenshot of the whole screen into FILE (a compositor's own tool
+# replaces it where the screen is not the X server's).
+e2e_grab() {
+    import -window root "$1" 2>>"$E2E_OUT/$E2E_NAME-import.log"
+}
 # e2e_shot NAME: a screenshot of the whole screen into OUT_DIR/<run>-NAME.png; sets
-# E2E_SHOT. Fails only when no screenshot can be taken at all.
+# E2E_SHOT, E2E_SHOT_AT and E2E_SHOT_DONE. Fails only when none can be taken at all.
 e2e_shot() {
     E2E_SHOT="$E2E_OUT/$E2E_NAME-$1.png"
     for _ in 1 2 3; do
-        import -window root "$E2E_SHOT" 2>>"$E2E_OUT/$E2E_NAME-import.log" && return 0
+        E2E_SHOT_AT=$(e2e_now_ms)
+        e2e_grab "$E2E_SHOT" && E2E_SHOT_DONE=$(e2e_now_ms) && return 0
         sleep 0.2
     done
     e2e_fail "no screenshot could be taken"
@@ -361,7 +482,8 @@ e2e_click() {
     # A synchronous move to where the pointer already is waits for a motion that never
     # comes; only a real move is waited for.
     if [ "$here" != "$x $y" ]; then
-        xdotool mousemove --sync "$x" "$y" || e2e_fail "xdotool could not move to $1,$2"
+        timeout "$(e2e_scaled 10)" xdotool mousemove --sync "$x" "$y" ||
+            e2e_fail "xdotool could not move to $1,$2"
     fi
     xdotool click "${3:-1}" || e2e_fail "xdotool could not click at $1,$2"
 }
