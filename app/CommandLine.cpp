@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <array>
 
 #include "app/Version.h"
 #include "platform/FileSystem.h"
@@ -58,13 +59,19 @@ CCommandLineInfo Command(EShellCommand eCommand) {
 struct COptions {
     COptions() {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, version, seed, mute, print, printTo, pdf, preview});
+        for (const QCommandLineOption* pOption : All()) {
+            parser.addOption(*pOption);
+        }
+    }
+
+    // Every option, in the order the parser takes them.
+    std::array<const QCommandLineOption*, 8> All() const {
+        return {&help, &version, &seed, &mute, &print, &printTo, &pdf, &preview};
     }
 
     // The option of that name (without its dashes), or null.
     const QCommandLineOption* Find(const QString& strName) const {
-        for (const QCommandLineOption* pOption :
-             {&help, &version, &seed, &mute, &print, &printTo, &pdf, &preview}) {
+        for (const QCommandLineOption* pOption : All()) {
             if (pOption->names().contains(strName)) {
                 return pOption;
             }
@@ -232,6 +239,23 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments) {
     }
     ReadPrintCommand(options, info);
     return info;
+}
+
+QStringList CommandLineOptionForms() {
+    const COptions options;
+    QStringList forms;
+    for (const QCommandLineOption* pOption : options.All()) {
+        QStringList names;
+        for (const QString& name : pOption->names()) {
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        }
+        QString form = names.join(QStringLiteral(", "));
+        if (!pOption->valueName().isEmpty()) {
+            form += QLatin1Char(' ') + pOption->valueName();
+        }
+        forms << form;
+    }
+    return forms;
 }
 
 QString CommandLineHelp() {

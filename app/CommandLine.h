@@ -47,6 +47,8 @@ QStringList DecodeArguments(int argc, const char* const* argv);
 // opened, though nothing is read from it); a folder, a pipe or a device is refused.
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);
 
+// Every option the parser knows, as the help writes it: "-h, --help", "--seed N".
+QStringList CommandLineOptionForms();
 QString CommandLineHelp();
 // The product name, the version text and the numeric version.
 QString VersionText();
