@@ -6,6 +6,7 @@
 #include "app/TessixDoc.h"
 #include "game/TessixView.h"
 #include "platform/Dc.h"
+#include "platform/LocaleText.h"
 #include "platform/Raster.h"
 #include "print/PrintCommands.h"
 
@@ -24,7 +25,7 @@ public:
     void ShowNow() override {}
     void Invalidate() override {}
     int MessageBox(const CString& strText, UINT /*nType*/) override {
-        m_strMessage = QString::fromLocal8Bit(strText.c_str());
+        m_strMessage = FromLocaleText(strText);
         return IDOK;
     }
     int DoModal(CDialog& /*dlg*/) override { return IDCANCEL; }

@@ -121,7 +121,8 @@ void CTessixView::FinishAnswer(CDC* pDC, const CAnswer& answer, EWipe eWipe) {
     pDC->SetBkMode(TRANSPARENT);
     pDC->SelectObject(&m_fontResult);
     pDC->SetTextColor(bRight ? kRightColor : kWrongColor);
-    pDC->DrawText(answer.strMessage, m_rectMessage, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->DrawText(answer.strMessage, m_rectMessage,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
     m_pHost->ShowNow();
 
     PlaySoundSync(bRight ? kSoundRight : kSoundWrong);

@@ -155,7 +155,7 @@ void CTessixView::DrawFrame(CDC* pDC) {
 
     pDC->SelectObject(&m_fontTitle);
     pDC->SetTextColor(kTitleColor);
-    pDC->DrawText("TESSIX", m_rectTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->DrawText("TESSIX", m_rectTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
 
     if (m_nScore == 0) {
         return;
@@ -164,10 +164,11 @@ void CTessixView::DrawFrame(CDC* pDC) {
     pDC->Rectangle(m_rectScoreLabel);
     pDC->SelectObject(&m_fontLabel);
     pDC->SetTextColor(kScoreLabelColor);
-    pDC->DrawText("Score: ", m_rectScoreLabel, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    pDC->DrawText("Score: ", m_rectScoreLabel,
+                  DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
     std::snprintf(m_szNumber, sizeof m_szNumber, "%i", m_nScore);
     pDC->SetTextColor(kScoreColor);
-    pDC->DrawText(m_szNumber, m_rectScore, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    pDC->DrawText(m_szNumber, m_rectScore, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
 }
 
 void CTessixView::DrawMenu() {
@@ -184,7 +185,7 @@ void CTessixView::DrawMenu() {
         bAnyOpen = bAnyOpen || m_nPlays[m_i] < kPresentations;
     }
     m_strHelp = bAnyOpen ? CString(kHelpChoose) + kHelpKeys : CString(kHelpKeysGameOver);
-    dc.DrawText(m_strHelp, m_rectMessage, DT_WORDBREAK);
+    dc.DrawText(m_strHelp, m_rectMessage, DT_WORDBREAK | DT_SHRINKTOFIT);
 
     m_bMenuActive = TRUE;
     m_nPhase = PHASE_MENU;
@@ -200,14 +201,16 @@ void CTessixView::DrawMenu() {
         m_strLabel = row.pszMenuEntry;
         dc.Rectangle(m_rectMenuItem[m_i]);
         dc.SetTextColor(row.clrMenuEntry);
-        dc.DrawText(m_strLabel, m_rectMenuItem[m_i], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        dc.DrawText(m_strLabel, m_rectMenuItem[m_i],
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
     }
 
     if (!bAnyOpen) {
         m_strLabel = "Game Over! To Play Again Press Home.";
         dc.Rectangle(m_rectMenuSlot[1]);
         dc.SetTextColor(kGameOverColor);
-        dc.DrawText(m_strLabel, m_rectMenuSlot[1], DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        dc.DrawText(m_strLabel, m_rectMenuSlot[1],
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
         if (!m_bGameOver) {
             g_dlgScores.RecordScore(m_nScore);
         }
@@ -225,5 +228,5 @@ void CTessixView::DrawPromptScreen(CDC* pDC, const char* pszPrompt) {
     pDC->SetTextColor(kPromptColor);
     pDC->SelectObject(&m_fontMessage);
     m_strLabel = pszPrompt;
-    pDC->DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK);
+    pDC->DrawText(m_strLabel, m_rectMessage, DT_WORDBREAK | DT_SHRINKTOFIT);
 }

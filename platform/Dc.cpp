@@ -5,12 +5,15 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "platform/FontMapping.h"
+#include "platform/LocaleText.h"
 #include "platform/Raster.h"
 
 namespace {
@@ -22,28 +25,68 @@ QColor ToQColor(COLORREF clr) {
 // Text is in the locale's encoding, as the runtime's date formatting writes it; the
 // window caption decodes it the same way.
 QString ToQString(const CString& text) {
-    return QString::fromLocal8Bit(text.data(), int(text.size()));
+    return FromLocaleText(text);
 }
 
-int ToQtFlags(UINT nFormat) {
-    int flags = 0;
-    if (nFormat & DT_CENTER) {
-        flags |= Qt::AlignHCenter;
-    } else if (nFormat & DT_RIGHT) {
-        flags |= Qt::AlignRight;
-    } else {
-        flags |= Qt::AlignLeft;
-    }
-    if (nFormat & DT_SINGLELINE) {
-        flags |= (nFormat & DT_VCENTER) ? Qt::AlignVCenter : Qt::AlignTop;
-        flags |= Qt::TextSingleLine;
-    } else {
-        flags |= Qt::AlignTop;
-        if (nFormat & DT_WORDBREAK) {
-            flags |= Qt::TextWordWrap;
+// Text laid out as DrawText draws it: one line, or lines broken at blanks to a width and
+// at the text's line breaks, each one cell height below the one before.
+class CTextBlock {
+public:
+    // Lines nCell pixels apart.
+    CTextBlock(const QString& text, const QFont& font, QPaintDevice* pDevice, int nWidth,
+               UINT nFormat, int nCell);
+    int Height() const { return m_nHeight; }
+    int Width() const { return m_nWidth; }
+    void Draw(QPainter& p, const QPoint& topLeft) const {
+        for (const auto& pLayout : m_paragraphs) {
+            pLayout->draw(&p, topLeft);
         }
     }
-    return flags;
+
+private:
+    std::vector<std::unique_ptr<QTextLayout>> m_paragraphs;
+    int m_nHeight = 0;
+    int m_nWidth = 0;
+};
+
+// The cell height of a font in whole pixels, for a font made smaller than asked.
+int CellOf(const QFont& font, QPaintDevice* pDevice) {
+    const QFontMetricsF metrics(font, pDevice);
+    return static_cast<int>(std::lround(metrics.ascent() + metrics.descent()));
+}
+
+CTextBlock::CTextBlock(const QString& text, const QFont& font, QPaintDevice* pDevice, int nWidth,
+                       UINT nFormat, int nCell) {
+    const QFontMetricsF metrics(font, pDevice);
+    const bool bWrap = (nFormat & DT_WORDBREAK) && !(nFormat & DT_SINGLELINE);
+    QTextOption option((nFormat & DT_CENTER)  ? Qt::AlignHCenter
+                       : (nFormat & DT_RIGHT) ? Qt::AlignRight
+                                              : Qt::AlignLeft);
+    option.setWrapMode(bWrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+    QStringList paragraphs = bWrap ? text.split(QLatin1Char('\n')) : QStringList{text};
+    if (paragraphs.size() > 1 && paragraphs.back().isEmpty()) {
+        paragraphs.removeLast();  // a closing line break starts no line
+    }
+    for (const QString& paragraph : paragraphs) {
+        auto pLayout = std::make_unique<QTextLayout>(paragraph, font, pDevice);
+        pLayout->setTextOption(option);
+        pLayout->beginLayout();
+        for (QTextLine line = pLayout->createLine(); line.isValid(); line = pLayout->createLine()) {
+            line.setLineWidth(nWidth);
+            // The line's top is where its cell starts; its baseline is the font's ascent
+            // below, whatever leading the font asks for.
+            line.setPosition(QPointF(0, m_nHeight + metrics.ascent() - line.ascent()));
+            m_nWidth = std::max(m_nWidth, static_cast<int>(std::ceil(line.naturalTextWidth())));
+            m_nHeight += nCell;
+        }
+        pLayout->endLayout();
+        m_paragraphs.push_back(std::move(pLayout));
+    }
+}
+
+// Whether the block fits a box of the given size.
+bool Fits(const CTextBlock& block, const QSize& box) {
+    return block.Height() <= box.height() && block.Width() <= box.width();
 }
 
 // The box a shape is stroked on: a 1-pixel pen on (l, t, r - l - 1, b - t - 1) keeps the
@@ -328,24 +371,46 @@ QFont CDC::SelectedQFont() const {
 }
 
 int CDC::DrawText(const CString& text, const CRect& rc, UINT nFormat) {
-    const QFont font = SelectedQFont();
-    int nHeight = 0;
-    Paint([&](QPainter& p) {
-        p.setFont(font);
-        p.setPen(ToQColor(m_clrText));
-        const QRect box(rc.left, rc.top, rc.Width(), rc.Height());
-        QRect touched = box;
-        if (m_nBkMode == OPAQUE) {
-            const QRect bk = p.boundingRect(box, ToQtFlags(nFormat), ToQString(text));
-            p.fillRect(bk, ToQColor(m_clrBk));
-            touched |= bk;
+    QFont font = SelectedQFont();
+    const QString str = ToQString(text);
+    QPaintDevice* pDevice =
+        m_pPainter ? m_pPainter->device() : static_cast<QPaintDevice*>(&m_pRaster->Image());
+    const QRect box(rc.left, rc.top, rc.Width(), rc.Height());
+    // Lines lie one cell apart: the cell height the font was asked for.
+    const int nAsked = m_pFont && m_pFont->GetSafeHandle() ? m_pFont->Height() : 0;
+    const int nCell = nAsked > 0 ? nAsked : CellOf(font, pDevice);
+    auto pBlock = std::make_unique<CTextBlock>(str, font, pDevice, box.width(), nFormat, nCell);
+    if (nFormat & DT_SHRINKTOFIT) {
+        // The pixel size steps down until the text fits; where it fits already nothing
+        // changes.
+        for (int nPixels = font.pixelSize() - 1; nPixels > 0 && !Fits(*pBlock, box.size());
+             --nPixels) {
+            font.setPixelSize(nPixels);
+            pBlock = std::make_unique<CTextBlock>(str, font, pDevice, box.width(), nFormat,
+                                                  CellOf(font, pDevice));
         }
-        QRect drawn;
-        p.drawText(box, ToQtFlags(nFormat), ToQString(text), &drawn);
-        nHeight = drawn.height();
-        ReportText(touched | drawn, font);
+    }
+    const CTextBlock& block = *pBlock;
+    Paint([&](QPainter& p) {
+        p.setPen(ToQColor(m_clrText));
+        const bool bCentreV = (nFormat & DT_SINGLELINE) && (nFormat & DT_VCENTER);
+        const QPoint topLeft(
+            box.left(), bCentreV ? box.top() + (box.height() - block.Height()) / 2 : box.top());
+        const QRect rcText(box.left(), topLeft.y(), box.width(), block.Height());
+        p.setClipRect(box, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        if (m_nBkMode == OPAQUE) {
+            // The background of the text's own cells, as wide as its widest line.
+            const int nSpare = box.width() - block.Width();
+            const int nLeft = (nFormat & DT_CENTER)  ? nSpare / 2
+                              : (nFormat & DT_RIGHT) ? nSpare
+                                                     : 0;
+            p.fillRect(QRect(rcText.left() + nLeft, rcText.top(), block.Width(), rcText.height()),
+                       ToQColor(m_clrBk));
+        }
+        block.Draw(p, topLeft);
+        ReportText(rcText & box, font);
     });
-    return nHeight;
+    return block.Height();
 }
 
 BOOL CDC::TextOut(int x, int y, const CString& text) {

@@ -25,6 +25,10 @@ constexpr UINT DT_RIGHT = 0x0002;
 constexpr UINT DT_VCENTER = 0x0004;
 constexpr UINT DT_WORDBREAK = 0x0010;
 constexpr UINT DT_SINGLELINE = 0x0020;
+// This program's own: where the text would not fit its rectangle in the selected font
+// (a single line wider or taller than the box, wrapped lines taller than it), it is drawn
+// in the same face at the largest smaller cell height at which it fits.
+constexpr UINT DT_SHRINKTOFIT = 0x10000000;
 
 class CDC {
 public:
@@ -57,6 +61,10 @@ public:
     // The colour now at (x, y); CLR_INVALID outside the surface, which matches nothing.
     COLORREF GetPixel(int x, int y) const;
 
+    // Text in the rectangle, clipped to it. Wrapped text (DT_WORDBREAK without
+    // DT_SINGLELINE) is broken at blanks to the rectangle's width and at its line breaks,
+    // its lines one cell height (ascent + descent) apart from the rectangle's top. Returns
+    // the height the text takes: its lines times the cell height.
     virtual int DrawText(const CString& text, const CRect& rc, UINT nFormat);
     virtual BOOL TextOut(int x, int y, const CString& text);
     // Width and height of a single line in the selected font, in device units.

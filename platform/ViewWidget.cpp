@@ -13,6 +13,7 @@
 
 #include "platform/Dc.h"
 #include "platform/DialogQt.h"
+#include "platform/LocaleText.h"
 
 // "tessix.paint.info=true" in QT_LOGGING_RULES reports the first paint, for start-up
 // measurements.
@@ -86,7 +87,7 @@ CPresentation CViewWidget::Presentation() const {
 }
 
 void CViewWidget::SetWindowText(const CString& strCaption) {
-    const QString caption = QString::fromLocal8Bit(strCaption.c_str());
+    const QString caption = FromLocaleText(strCaption);
     if (m_captionSink) {
         m_captionSink(caption);
     } else {
@@ -102,7 +103,7 @@ void CViewWidget::ShowNow() {
 int CViewWidget::MessageBox(const CString& strText, UINT nType) {
     QMessageBox box(window());
     box.setWindowTitle(QStringLiteral("Tessix"));
-    box.setText(QString::fromLocal8Bit(strText.c_str()));
+    box.setText(FromLocaleText(strText));
     // A box that names no icon gets the exclamation mark, as the desktop's default box does.
     const UINT nIcon = nType & kIconMask;
     box.setIcon(nIcon == 0 || nIcon == MB_ICONEXCLAMATION ? QMessageBox::Warning
@@ -152,6 +153,9 @@ void CViewWidget::Start() {
     m_rgnUnshown = QRegion();
     // Take the keyboard at once, also where no window manager hands out the focus.
     ReturnFocus();
+    // The white surface is on the screen before the view's first paint, which may stop
+    // at a message box (a client area too small for the game).
+    repaint();
     Invalidate();
     if (visibleRegion().isEmpty()) {
         // A widget with no pixels on the screen (a screen smaller than the menu bar) is
@@ -225,11 +229,13 @@ void CViewWidget::ShowDrawn(EShow eShow) {
 }
 
 void CViewWidget::DrawByView() {
+    CallView([this] { PaintByView(); });
+}
+
+void CViewWidget::PaintByView() {
     m_bNeedsDraw = false;
-    CallView([this] {
-        CDC dc(m_raster);
-        m_pView->OnDraw(&dc);
-    });
+    CDC dc(m_raster);
+    m_pView->OnDraw(&dc);
     if (!m_bPainted) {
         m_bPainted = true;
         qCInfo(lcPaint, "first paint at %dx%d", m_raster.Width(), m_raster.Height());
@@ -303,6 +309,11 @@ void CViewWidget::RunWhenIdle(std::function<void()> command) {
 
 void CViewWidget::Deliver(const CInput& input) {
     CallView([this, &input] {
+        // A paint the view asked for (a new game lays itself out at its next paint) comes
+        // before any input behind it, so that input meets the screen the paint draws.
+        if (m_bNeedsDraw && m_eState == EState::Running) {
+            PaintByView();
+        }
         switch (input.eKind) {
             case EInput::Key:
                 m_pView->OnKeyDown(input.nChar, 1, input.nFlags);

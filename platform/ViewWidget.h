@@ -93,6 +93,8 @@ private:
     // Runs a view operation; input kept meanwhile is delivered once it has returned.
     void CallView(const std::function<void()>& operation);
     void DrawByView();
+    // The view's paint of the whole screen, inside a view operation already under way.
+    void PaintByView();
     // Where the surface shows in the widget at its present size.
     CPresentation Presentation() const;
     // Adds the window pixels that show what has been drawn into the raster since it was

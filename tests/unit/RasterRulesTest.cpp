@@ -616,6 +616,41 @@ TEST_P(FontCellHeight, AscentPlusDescentIsTheRequestedHeight) {
     const CSize extent = dc.GetTextExtent("TESSIX gy");
     EXPECT_NEAR(extent.cy, c.nHeight, 1);
     EXPECT_GT(extent.cx, 0);
+    // Wrapped lines lie one requested cell height apart, whatever leading the face asks for.
+    EXPECT_EQ(dc.DrawText("TESSIX\ngy\nWjq\n", CRect(0, 0, 1000, 10), DT_WORDBREAK), 3 * c.nHeight);
+}
+
+TEST(ShrinkToFit, TextThatFitsIsDrawnAsItIsAndTextThatDoesNotIsMadeSmaller) {
+    CRaster plain(400, 200);
+    CRaster shrunk(400, 200);
+    CFont font;
+    CreateGameFont(font, 30, kFaces[0]);
+    const struct {
+        const char* pszText;
+        CRect rc;
+        UINT nFormat;
+        bool bFits;
+    } rows[] = {
+        {"TESSIX", CRect(10, 10, 390, 60), DT_CENTER | DT_VCENTER | DT_SINGLELINE, true},
+        {"Wrapped words\nin lines", CRect(10, 10, 390, 190), DT_WORDBREAK, true},
+        {"TESSIX is wide", CRect(10, 10, 60, 60), DT_LEFT | DT_VCENTER | DT_SINGLELINE, false},
+        {"TESSIX", CRect(10, 10, 390, 20), DT_CENTER | DT_VCENTER | DT_SINGLELINE, false},
+        {"Four\nlines\nof\ntext", CRect(10, 10, 390, 70), DT_WORDBREAK, false}};
+    for (const auto& row : rows) {
+        CDC plainDc(plain);
+        CDC shrunkDc(shrunk);
+        plainDc.SelectObject(&font);
+        shrunkDc.SelectObject(&font);
+        const int nPlain = plainDc.DrawText(row.pszText, row.rc, row.nFormat);
+        const int nShrunk = shrunkDc.DrawText(row.pszText, row.rc, row.nFormat | DT_SHRINKTOFIT);
+        EXPECT_EQ(nShrunk <= row.rc.Height(), true) << row.pszText;
+        if (row.bFits) {
+            EXPECT_EQ(nShrunk, nPlain) << row.pszText;
+            EXPECT_EQ(plain.Image(), shrunk.Image()) << row.pszText;
+        } else {
+            EXPECT_LT(nShrunk, nPlain) << row.pszText;
+        }
+    }
 }
 
 std::vector<CCellCase> CellCases() {

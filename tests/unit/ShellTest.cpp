@@ -31,6 +31,7 @@
 #include "app/TessixDoc.h"
 #include "app/ViewCommands.h"
 #include "game/Colours.h"
+#include "game/Rules.h"
 #include "platform/FileDialog.h"
 #include "platform/Presentation.h"
 #include "platform/ViewWidget.h"
@@ -790,6 +791,27 @@ TEST_F(ShellTest, DuringThePauseExposesShowTheRasterAndInputAndCommandsWaitInOrd
     EXPECT_EQ(spy.m_order, expected) << "the answer, then the entry and the key in their order";
     EXPECT_EQ(View().m_nProblem, 4);
     Widget().SetView(&View());
+}
+
+TEST_F(ShellTest, HomeAndAClickInTheLastPauseStartTheNextGameLaidOutAndChooseTheProblem) {
+    StartGame();
+    for (int& nPlays : View().m_nPlays) {
+        nPlays = kPresentations;
+    }
+    View().m_nPlays[0] = kPresentations - 1;
+    ChooseProblem(1);
+    const CPoint entry1 = MiddleOf(View().m_rectMenuSlot[0]);
+    m_clock.m_onSleep = [&] {
+        m_clock.m_onSleep = nullptr;
+        PressKey(Qt::Key_Home, Qt::NoModifier);
+        SendClick(Widget(), QEvent::MouseButtonPress, entry1, Qt::LeftButton);
+    };
+    SendClick(Widget(), QEvent::MouseButtonPress, View().m_ptLeft, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(View().m_nProblem, 1);
+    EXPECT_EQ(View().m_nPhase, PHASE_SHOWN) << "a repaint drew the menu over the problem";
+    EXPECT_TRUE(View().m_bLayoutDone) << "the click came before the new game's layout";
+    EXPECT_EQ(View().m_nPlays[0], 1);
 }
 
 TEST_F(ShellTest, ClicksReachTheSurfacePixelUnderThemAtOneToOneAndScaled) {

@@ -30,20 +30,11 @@ E2E_SCREEN_DEADLINE_S=${E2E_SCREEN_DEADLINE_S:-40}
 E2E_SLOWDOWN=${E2E_SLOWDOWN:-1}
 E2E_SCREEN_SIZE=${E2E_SCREEN_SIZE:-1280x1024}
 
-# The game's colours, R,G,B.
-readonly E2E_WHITE=255,255,255
-readonly E2E_TITLE=212,0,212
-readonly E2E_ENTRY=(0,180,90 255,0,0 0,0,255 255,120,80)
-readonly E2E_SCORE=0,120,120
-readonly E2E_RIGHT=182,255,0
-readonly E2E_WRONG=128,128,128
-readonly E2E_BLUE=0,0,255
-readonly E2E_RED=255,0,0
-readonly E2E_YELLOW=255,255,0
-readonly E2E_MAGENTA=255,0,255
-readonly E2E_GREEN=0,255,0
-readonly E2E_CYAN=0,255,255
-readonly E2E_ORANGE=255,128,0
+# The game's rules, written by the build from the game's own constants: its colours
+# (R,G,B: E2E_WHITE, E2E_TITLE, E2E_ENTRY in problem order, E2E_RIGHT, E2E_WRONG, the
+# shapes' E2E_BLUE ... E2E_ORANGE), E2E_POINTS, problem 2's band and the answer pause.
+# shellcheck source=/dev/null
+source "${E2E_RULES:?the build sets E2E_RULES to its rules file}" || exit 1
 
 E2E_PIDS=()
 E2E_NAME=
