@@ -26,7 +26,7 @@ CLIENT="$E2E_X $E2E_Y $E2E_W $E2E_H"
 # What the client area shows, as counts of the colours of the menu and problem 2.
 fingerprint() {
     local queries=() clr
-    for clr in "$E2E_WHITE" "$E2E_TITLE" "${E2E_ENTRY[@]}" 0,0,190 "$E2E_YELLOW" "$E2E_MAGENTA"; do
+    for clr in "$E2E_WHITE" "$E2E_TITLE" "${E2E_ENTRY[@]}" "$E2E_HELP" "$E2E_YELLOW" "$E2E_MAGENTA"; do
         queries+=(count $CLIENT "$clr")
     done
     e2e_px "${queries[@]}" | tr '\n' ' '

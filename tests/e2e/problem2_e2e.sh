@@ -33,10 +33,10 @@ score_shown() {
     [ "$(e2e_px present $((E2E_X + l)) $((E2E_Y + t)) $((r - l)) $((b - t)) "$E2E_SCORE")" = yes ]
 }
 # The triangle's area in thousandths of the circle's, as the game compares them.
-ratio() { echo $((TRIANGLE * 1000 / CIRCLE)); }
+ratio() { echo $((TRIANGLE * E2E_RATIO_SCALE / CIRCLE)); }
 distance() {
     local r=$1
-    echo $((r > 1000 ? r - 1000 : 1000 - r))
+    echo $((r > E2E_RATIO_SCALE ? r - E2E_RATIO_SCALE : E2E_RATIO_SCALE - r))
 }
 
 problem_shown() {
@@ -92,12 +92,13 @@ white=$(right_count "$E2E_WHITE")
     e2e_fail "other colours than magenta and white in the square after Down ($white white)"
 # Keep whichever of the two sizes is closer to the triangle.
 smaller_ratio=$(ratio)
-if (($(distance "$((TRIANGLE * 1000 / larger))") < $(distance "$smaller_ratio"))); then
+if (($(distance "$((TRIANGLE * E2E_RATIO_SCALE / larger))") < $(distance "$smaller_ratio"))); then
     press Up
     ((CIRCLE == larger)) || e2e_fail "Up after Down gave $CIRCLE pixels, not the $larger of before"
 fi
 final=$(ratio)
-((final >= 985 && final <= 1015)) || e2e_fail "no circle size within 1.5% of the triangle (ratio $final)"
+((final >= E2E_EQUAL_BAND_LOW && final <= E2E_EQUAL_BAND_HIGH)) ||
+    e2e_fail "no circle size within the band of the triangle (ratio $final)"
 
 # The answer, and at once a click on the place of the problem-2 entry (left of the
 # shapes on this screen, where a click does nothing). The program takes no input while

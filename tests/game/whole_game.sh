@@ -38,11 +38,10 @@ done
 readonly SEED=4242
 # The problem chosen at each of the twenty presentations.
 readonly ORDER=(1 1 2 3 1 4 2 1 3 4 1 2 3 4 2 3 4 2 3 4)
-readonly POINTS=(100 150 300)
-readonly HELP_TEXT=0,0,190
+readonly HELP_TEXT=$E2E_HELP
 # The face of the program's message boxes and dialogs.
 readonly BOX_FACE=239,239,239
-readonly GAME_OVER=200,0,0
+readonly GAME_OVER=$E2E_GAME_OVER
 readonly TIME_LOG="$E2E_OUT/whole-game-time.log"
 readonly RSS_FILE="$E2E_OUT/whole-game-peak-rss.txt"
 readonly PDF="$E2E_OUT/whole-game-instructions.pdf"
@@ -306,7 +305,7 @@ play1() {
     EXPECT_POINTS=0
     if [ "$want" = right ] && ((P1_BLUE != P1_RED)); then
         EXPECT=right
-        EXPECT_POINTS=100
+        EXPECT_POINTS=${E2E_POINTS[0]}
         e2e_click "$bigger" "$sy"
     else
         # Equal counts make either click wrong.
@@ -333,18 +332,18 @@ magenta_changed_from() {
     problem2_counts "$2"
     ((P2_MAGENTA > 0 && P2_MAGENTA != $1))
 }
-ratio() { echo $((P2_YELLOW * 1000 / P2_MAGENTA)); }
+ratio() { echo $((P2_YELLOW * E2E_RATIO_SCALE / P2_MAGENTA)); }
 play2() {
     local want=$1 tag=$2 r presses=0
     e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 2 screen" problem2_shown "$tag-problem"
     r=$(ratio)
     e2e_log "$tag: yellow triangle $P2_YELLOW, magenta circle $P2_MAGENTA, ratio $r"
-    ((r > 1015)) || e2e_fail "$tag: the circle does not start smaller than the triangle (ratio $r)"
+    ((r > E2E_EQUAL_BAND_HIGH)) || e2e_fail "$tag: the circle does not start smaller than the triangle (ratio $r)"
     if [ "$want" = right ]; then
-        while ((r < 985 || r > 1015)); do
+        while ((r < E2E_EQUAL_BAND_LOW || r > E2E_EQUAL_BAND_HIGH)); do
             ((presses < 30)) || e2e_fail "$tag: no circle size within the tolerance after $presses presses"
             local before=$P2_MAGENTA key=Down
-            ((r > 1015)) && key=Up
+            ((r > E2E_EQUAL_BAND_HIGH)) && key=Up
             e2e_key "$key"
             presses=$((presses + 1))
             e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "circle resized by $key" \
@@ -359,7 +358,7 @@ play2() {
         done
         e2e_log "$tag: ratio $r after $presses presses"
         EXPECT=right
-        EXPECT_POINTS=150
+        EXPECT_POINTS=${E2E_POINTS[1]}
     else
         EXPECT=wrong
         EXPECT_POINTS=0
@@ -400,7 +399,7 @@ play3() {
     ((best_d <= 18)) || e2e_fail "$tag: no dot within 4 pixels of the green shape's centre $gx,$gy (nearest $bx,$by)"
     if [ "$want" = right ]; then
         EXPECT=right
-        EXPECT_POINTS=300
+        EXPECT_POINTS=${E2E_POINTS[2]}
         e2e_click $((bx - E2E_X)) $((by - E2E_Y))
     else
         EXPECT=wrong
@@ -504,7 +503,7 @@ play4() {
     P4_SIDE=0
     e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 4 screen" problem4_shown "$tag-problem"
     read -r P4_O P4_B _ <<<"$PX4"
-    local t=$((P4_O * 25 / 1000))
+    local t=$((P4_O * E2E_TOLERANCE_PER_MILLE / 1000))
     e2e_log "$tag: target $P4_O pixels in $P4_ORANGE_CLR (tolerance $t), blue shape $P4_B"
     ((P4_B - P4_O > t)) || e2e_fail "$tag: the untouched shape is not too big ($P4_B against $P4_O)"
     EXPECT_POINTS=0
