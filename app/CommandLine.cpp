@@ -36,10 +36,14 @@ std::optional<std::uint32_t> ParseSeed(const QString& strValue) {
 }
 
 // Why FILE cannot become the document, or empty when it can. It is opened as the
-// document will be (nothing is read), so a pipe or a device is refused without waiting.
+// document will be (nothing is read), so a pipe, which would block, is refused without
+// waiting; a device that opens at once (/dev/null) names the document as a file does.
 QString DocumentFileError(const QString& strPath) {
     if (FileKindOf(strPath) == EFileKind::Missing) {
         return QStringLiteral("cannot open '%1': no such file").arg(DisplayFileName(strPath));
+    }
+    if (OpensAsDevice(strPath)) {
+        return QString();
     }
     QFile file;
     QString reason;

@@ -275,6 +275,20 @@ EFileKind FileKindOf(const QString& strPath) {
     return KindOfMode(info.st_mode);
 }
 
+bool OpensAsDevice(const QString& strPath) {
+    const QByteArray path = EncodeFileName(strPath);
+    struct stat info {};
+    if (stat(path.constData(), &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))) {
+        return false;
+    }
+    const int fd = open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
 bool OpenRegularFile(QFile& file, const QString& strPath, EOpenFor eOpen, QString* pError) {
     const EFileKind eKind = FileKindOf(strPath);
     if (eKind == EFileKind::Folder || eKind == EFileKind::Other) {

@@ -23,6 +23,10 @@ enum class EFileKind { Missing, Regular, Folder, Other };
 // What strPath names, following symbolic links.
 EFileKind FileKindOf(const QString& strPath);
 
+// Whether strPath names a character or block device that opens for reading at once
+// (/dev/null does; nothing is read from it).
+bool OpensAsDevice(const QString& strPath);
+
 enum class EOpenFor {
     Read,      // an existing file, as it is
     Truncate,  // created when missing, emptied when present

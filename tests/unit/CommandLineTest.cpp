@@ -20,6 +20,7 @@
 
 #include "app/CommandLine.h"
 #include "platform/FileSystem.h"
+#include "support/ScratchFolder.h"
 
 // Readable failure messages.
 static void PrintTo(const QString& str, std::ostream* pStream) {
@@ -141,6 +142,10 @@ TEST(CommandLineFile, ReadableFileBecomesTheDocumentsNameAndAFolderDoesNot) {
         ParseCommandLine({QStringLiteral("tessix"), QStringLiteral("--"), dashed});
     EXPECT_EQ(afterDashes.m_nShellCommand, EShellCommand::FileOpen);
     EXPECT_EQ(afterDashes.m_strFileName, dashed);
+
+    const CCommandLineInfo device =
+        ParseCommandLine({QStringLiteral("tessix"), QStringLiteral("/dev/null")});
+    EXPECT_EQ(device.m_nShellCommand, EShellCommand::FileOpen) << "a device that opens at once";
 
     const CCommandLineInfo folder = ParseCommandLine({QStringLiteral("tessix"), dir.path()});
     EXPECT_EQ(folder.m_nShellCommand, EShellCommand::Invalid);
@@ -266,10 +271,10 @@ class ProgramTest : public ::testing::TestWithParam<CProgramCase> {};
 
 TEST_P(ProgramTest, StatusMessagesAndFilesOnDisk) {
     const CProgramCase& c = GetParam();
-    QTemporaryDir dir;
-    QTemporaryDir runtime;  // Qt's runtime folder, so that it does not warn of a missing one
+    const CScratchFolder dir;
+    const CScratchFolder runtime;  // Qt's runtime folder, so that it does not warn of a missing one
     ASSERT_TRUE(dir.isValid() && runtime.isValid());
-    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray& folder = dir.bytes();
     ASSERT_EQ(mkfifo(folder + "/fifo", 0600), 0);
     ASSERT_EQ(close(open(folder + "/doc\xff.tsx", O_CREAT | O_WRONLY, 0600)), 0);
     QProcess shell;
@@ -418,10 +423,9 @@ TEST(FileNames, KeepTheirBytes) {
         EXPECT_EQ(decoded == QString::fromUtf8(c.bytes), c.bUtf8) << c.bytes.toHex().constData();
     }
     // The file dialog shows an undecodable byte as U+FFFD; the name chosen finds the file.
-    QTemporaryDir dir;
+    const CScratchFolder dir;
     ASSERT_TRUE(dir.isValid());
-    ASSERT_EQ(close(open(QFile::encodeName(dir.path()) + "/a\xff.tsx", O_CREAT | O_WRONLY, 0600)),
-              0);
+    ASSERT_EQ(close(open(dir.bytes() + "/a\xff.tsx", O_CREAT | O_WRONLY, 0600)), 0);
     const QString shown = dir.filePath(QStringLiteral("a\ufffd.tsx"));
     EXPECT_EQ(EncodeFileName(ResolveShownPath(shown)),
               QFile::encodeName(dir.path()) + "/a\xff.tsx");
