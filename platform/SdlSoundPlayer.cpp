@@ -8,7 +8,10 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+
+#include "platform/Wave.h"
 
 namespace {
 
@@ -81,12 +84,11 @@ std::vector<Sint16> ToSigned16(const SParsedWave& parsed) {
     return samples;
 }
 
-// A device buffer of at least kBufferMs, in a power of two of frames as SDL prefers.
-Uint16 BufferFrames(int nFreq) {
+// A device buffer of at least dwBufferMs, in a power of two of frames as SDL prefers.
+Uint16 BufferFrames(int nFreq, DWORD dwBufferMs) {
     Uint16 nFrames = 256;
-    while (nFrames < 8192 &&
-           std::uint64_t{nFrames} * 1000 <
-               std::uint64_t{CSdlSoundPlayer::kBufferMs} * static_cast<std::uint64_t>(nFreq)) {
+    while (nFrames < 8192 && std::uint64_t{nFrames} * 1000 <
+                                 std::uint64_t{dwBufferMs} * static_cast<std::uint64_t>(nFreq)) {
         nFrames = static_cast<Uint16>(nFrames * 2);
     }
     return nFrames;
@@ -153,18 +155,26 @@ CSdlSoundPlayer::~CSdlSoundPlayer() {
 
 bool CSdlSoundPlayer::StartAudio() {
     const char* pszChosen = SDL_getenv("SDL_AUDIODRIVER");
+    bool bStarted = false;
     if (pszChosen == nullptr || *pszChosen == '\0') {
         // SDL 2.26 prefers its PulseAudio backend even where PipeWire serves it through
         // pipewire-pulse; PipeWire's own backend plays from the server's thread, which a
         // busy machine does not starve. Without a PipeWire daemon this attempt fails.
         SDL_SetHint(SDL_HINT_AUDIODRIVER, "pipewire");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-            return true;
+        bStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (!bStarted) {
+            SDL_ResetHint(SDL_HINT_AUDIODRIVER);
         }
-        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
-    m_alsaLibrary.reset(LoadQuietAlsa());
-    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!bStarted) {
+        m_alsaLibrary.reset(LoadQuietAlsa());
+        bStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
+    const char* pszDriver = bStarted ? SDL_GetCurrentAudioDriver() : nullptr;
+    if (pszDriver != nullptr && std::strcmp(pszDriver, "pipewire") == 0) {
+        m_dwBufferMs = kServerThreadBufferMs;
+    }
+    return bStarted;
 }
 
 bool CSdlSoundPlayer::IsSilent() const {
@@ -196,7 +206,7 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
     }
     const DWORD dwDurationMs = DurationMs(parsed);
     const int nFreq = parsed.spec.freq > 0 ? parsed.spec.freq : 1;
-    const Uint16 nBufferFrames = BufferFrames(nFreq);
+    const Uint16 nBufferFrames = BufferFrames(nFreq, m_dwBufferMs);
     const std::vector<Sint16> samples = ToSigned16(parsed);
 
     if (!m_bMuted && m_bAudioStarted && !samples.empty()) {
@@ -218,9 +228,7 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
 
     if (m_nDevice == 0) {
         // Silent: keep the game's pace as if the sound had played.
-        if (mode == EPlayMode::Sync) {
-            SleepFor(dwDurationMs);
-        }
+        KeepSilentPace(m_clock, wave, mode, kSleepStepMs);
         return;
     }
 
@@ -234,13 +242,22 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
 }
 
 void CSdlSoundPlayer::WaitUntilHeard(DWORD dwDurationMs, DWORD dwTailMs) {
+    // Asking for the queue's size takes the device's lock, which SDL's audio thread (under
+    // PipeWire the server's real-time thread) needs for every buffer; a game thread
+    // preempted while it holds the lock on a busy machine makes the stream miss a buffer.
+    // So the player first sleeps as long as the queue takes to drain when nothing stalls
+    // (the lock-free status check still notices a device that went away) and asks only
+    // after that.
+    const DWORD dwUnaskedMs = dwDurationMs > dwTailMs ? dwDurationMs - dwTailMs : 0;
     const DWORD dwLimitMs = dwDurationMs + kStallAllowanceMs;
     DWORD dwWaitedMs = 0;
-    while (SDL_GetQueuedAudioSize(m_nDevice) > 0 && dwWaitedMs < dwLimitMs) {
+    while (dwWaitedMs < dwLimitMs &&
+           (dwWaitedMs < dwUnaskedMs || SDL_GetQueuedAudioSize(m_nDevice) > 0)) {
         if (SDL_GetAudioDeviceStatus(m_nDevice) != SDL_AUDIO_PLAYING) {
             // The device went away mid-sound: finish the wave's time in silence.
             SleepFor(dwDurationMs > dwWaitedMs ? dwDurationMs - dwWaitedMs : 0);
-            break;
+            CloseDevice();
+            return;
         }
         m_clock.Sleep(kSleepStepMs);
         dwWaitedMs += kSleepStepMs;

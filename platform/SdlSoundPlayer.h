@@ -33,10 +33,13 @@ public:
     // Wait granularity while a Sync sound plays, in milliseconds.
     static constexpr DWORD kSleepStepMs = 10;
     // The device's buffer, in milliseconds of sound (rounded up to a power of two of
-    // frames): how long SDL's audio thread may be kept from running before the stream runs
-    // dry. SDL's PulseAudio backend keeps no more than this in the server; on a machine
-    // with two busy processes 45 and 90 ms still left gaps, 180 ms none.
-    static constexpr DWORD kBufferMs = 180;
+    // frames). SDL's PulseAudio backend (and any other that feeds the server from SDL's
+    // own thread) keeps no more than one buffer in the server, so the buffer is how long
+    // that thread may be kept from running: on a machine with two busy processes 45 and
+    // 90 ms still left gaps, 180 ms none. SDL's PipeWire backend is fed from the server's
+    // real-time thread, where 45 ms played cleanly and 180 ms did not.
+    static constexpr DWORD kClientThreadBufferMs = 180;
+    static constexpr DWORD kServerThreadBufferMs = 45;
 
 private:
     struct SLibraryCloser {
@@ -55,6 +58,7 @@ private:
     bool m_bAudioStarted = false;  // this player holds a reference on SDL's audio subsystem
     bool m_bDeviceFailed = false;
     std::uint32_t m_nDevice = 0;  // SDL_AudioDeviceID of the open device; 0 when none
+    DWORD m_dwBufferMs = kClientThreadBufferMs;  // for the driver SDL audio started on
     // alsa-lib, held loaded while SDL may use it so that its silenced error handler stays.
     std::unique_ptr<void, SLibraryCloser> m_alsaLibrary;
 };

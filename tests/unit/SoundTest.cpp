@@ -19,11 +19,13 @@
 
 #include "platform/SdlSoundPlayer.h"
 #include "platform/Sound.h"
+#include "platform/Wave.h"
 
 namespace {
 
-// A clock that records what it is asked to sleep. With bPace it also really sleeps
-// that long, to give SDL's audio thread time to run; nothing asserts on real time.
+// A clock that records what it is asked to sleep. With bPace it also really sleeps a
+// tenth of that, to give SDL's audio thread time to run (the disk driver below writes a
+// buffer a millisecond, far faster than real time); nothing asserts on real time.
 class CCountingClock final : public IClock {
 public:
     explicit CCountingClock(bool bPace = false) : m_bPace(bPace) {}
@@ -33,7 +35,7 @@ public:
         m_dwSlept += dwMilliseconds;
         ++m_nSleeps;
         if (m_bPace) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
+            std::this_thread::sleep_for(std::chrono::microseconds(dwMilliseconds * 100));
         }
     }
 
@@ -85,16 +87,6 @@ private:
     std::filesystem::path m_path;
 };
 
-// What the test reads from a RIFF WAVE header, independently of the player.
-struct SWaveInfo {
-    std::uint16_t nFormat = 0;
-    std::uint16_t nChannels = 0;
-    std::uint32_t nRate = 0;
-    std::uint16_t nBits = 0;
-    std::size_t nDataOffset = 0;
-    std::uint32_t nDataBytes = 0;
-};
-
 std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int nBytes) {
     std::uint32_t n = 0;
     for (int i = nBytes - 1; i >= 0; --i) {
@@ -103,52 +95,39 @@ std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int nBytes
     return n;
 }
 
-bool TagIs(const std::vector<unsigned char>& b, std::size_t at, const char* pszTag) {
-    return std::equal(pszTag, pszTag + 4, b.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
-// Walks the chunks of a RIFF WAVE image; nullopt unless it has a "fmt " chunk and a
-// "data" chunk that lies wholly inside the image and the RIFF size matches the image.
-std::optional<SWaveInfo> ReadWave(const std::vector<unsigned char>& b) {
-    if (b.size() < 12 || !TagIs(b, 0, "RIFF") || !TagIs(b, 8, "WAVE") ||
-        Le(b, 4, 4) != b.size() - 8) {
-        return std::nullopt;
-    }
-    SWaveInfo info;
-    bool bFmt = false;
-    bool bData = false;
-    std::size_t at = 12;
-    while (at + 8 <= b.size()) {
-        const std::uint32_t nSize = Le(b, at + 4, 4);
-        const std::size_t body = at + 8;
-        if (nSize > b.size() - body) {
-            return std::nullopt;
+// A RIFF WAVE image: a "fmt " chunk of 16 bytes for the format given, then the chunks
+// given after it (each a tag and its body, padded to an even length).
+std::vector<unsigned char> MakeWave(
+    std::uint16_t nChannels, std::uint32_t nRate, std::uint16_t nBits,
+    const std::vector<std::pair<std::string, std::size_t>>& chunks) {
+    std::vector<unsigned char> b;
+    const auto put = [&b](std::uint32_t n, int nBytes) {
+        for (int i = 0; i < nBytes; ++i) {
+            b.push_back(static_cast<unsigned char>(n >> (8 * i)));
         }
-        if (TagIs(b, at, "fmt ") && nSize >= 16) {
-            info.nFormat = static_cast<std::uint16_t>(Le(b, body, 2));
-            info.nChannels = static_cast<std::uint16_t>(Le(b, body + 2, 2));
-            info.nRate = Le(b, body + 4, 4);
-            info.nBits = static_cast<std::uint16_t>(Le(b, body + 14, 2));
-            bFmt = true;
-        } else if (TagIs(b, at, "data")) {
-            info.nDataOffset = body;
-            info.nDataBytes = nSize;
-            bData = true;
-        }
-        at = body + nSize + (nSize & 1u);
+    };
+    const auto tag = [&b](const std::string& str) { b.insert(b.end(), str.begin(), str.end()); };
+    tag("RIFF");
+    put(0, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);
+    put(nChannels, 2);
+    put(nRate, 4);
+    put(nRate * nChannels * (nBits / 8u), 4);
+    put(nChannels * (nBits / 8u), 2);
+    put(nBits, 2);
+    for (const auto& chunk : chunks) {
+        tag(chunk.first);
+        put(static_cast<std::uint32_t>(chunk.second), 4);
+        b.resize(b.size() + chunk.second + (chunk.second & 1u), 0x80);
     }
-    if (!bFmt || !bData) {
-        return std::nullopt;
+    const auto nRiff = static_cast<std::uint32_t>(b.size() - 8);
+    for (int i = 0; i < 4; ++i) {
+        b[4 + static_cast<std::size_t>(i)] = static_cast<unsigned char>(nRiff >> (8 * i));
     }
-    return info;
-}
-
-// Milliseconds the wave's samples last, rounded up.
-DWORD DurationMs(const SWaveInfo& info) {
-    const std::uint64_t nBytesPerSecond =
-        std::uint64_t{info.nRate} * info.nChannels * (info.nBits / 8u);
-    return static_cast<DWORD>((std::uint64_t{info.nDataBytes} * 1000 + nBytesPerSecond - 1) /
-                              nBytesPerSecond);
+    return b;
 }
 
 struct SSoundCase {
@@ -166,7 +145,7 @@ const SSoundCase kSounds[] = {
 };
 
 // A sample value as a signed distance from silence.
-int SampleAt(const std::vector<unsigned char>& b, const SWaveInfo& info, std::size_t i) {
+int SampleAt(const std::vector<unsigned char>& b, const CWaveHeader& info, std::size_t i) {
     if (info.nBits == 8) {
         return static_cast<int>(b[info.nDataOffset + i]) - 128;
     }
@@ -177,7 +156,7 @@ TEST(SoundResource, EachCueIsMonoPcmWithItsFormatAndLength) {
     for (const SSoundCase& c : kSounds) {
         SCOPED_TRACE(c.nId);
         const std::vector<unsigned char> wave = LoadSoundResource(c.nId);
-        const std::optional<SWaveInfo> info = ReadWave(wave);
+        const std::optional<CWaveHeader> info = ReadWaveHeader(wave);
         ASSERT_TRUE(info.has_value());
         EXPECT_EQ(info->nFormat, 1);
         EXPECT_EQ(info->nChannels, 1);
@@ -191,7 +170,7 @@ TEST(SoundResource, EachCueStaysBelowFullScaleAndStartsAndEndsAtSilence) {
     for (const SSoundCase& c : kSounds) {
         SCOPED_TRACE(c.nId);
         const std::vector<unsigned char> wave = LoadSoundResource(c.nId);
-        const std::optional<SWaveInfo> info = ReadWave(wave);
+        const std::optional<CWaveHeader> info = ReadWaveHeader(wave);
         ASSERT_TRUE(info.has_value());
         const std::size_t nSamples = info->nDataBytes / (info->nBits / 8u);
         ASSERT_GT(nSamples, 0u);
@@ -218,7 +197,7 @@ TEST(SoundResource, UnknownIdIsEmpty) {
 // The samples the device should be handed: signed 16-bit, whose silence is 0, so that a
 // server padding a stream run short with zero bytes pads it with silence.
 std::vector<unsigned char> AsSigned16(const std::vector<unsigned char>& wave,
-                                      const SWaveInfo& info) {
+                                      const CWaveHeader& info) {
     const int nScale = info.nBits == 8 ? 256 : 1;
     std::vector<unsigned char> bytes;
     for (std::size_t i = 0; i < info.nDataBytes / (info.nBits / 8u); ++i) {
@@ -245,7 +224,7 @@ TEST(SoundPlayer, SyncPlayOnDiskDriverWritesTheWholeSoundAsSigned16AmidZeros) {
     for (const SSoundCase& c : kSounds) {
         SCOPED_TRACE(c.nId);
         const std::vector<unsigned char> wave = LoadSoundResource(c.nId);
-        const std::optional<SWaveInfo> info = ReadWave(wave);
+        const std::optional<CWaveHeader> info = ReadWaveHeader(wave);
         ASSERT_TRUE(info.has_value());
         {
             CCountingClock clock(true);
@@ -285,9 +264,9 @@ TEST(SoundPlayer, SilentSyncPlaySleepsTheSoundsDurationAndAsyncDoesNotSleep) {
         for (const SSoundCase& c : kSounds) {
             SCOPED_TRACE(std::string(s.pszName) + " " + std::to_string(c.nId));
             const std::vector<unsigned char> wave = LoadSoundResource(c.nId);
-            const std::optional<SWaveInfo> info = ReadWave(wave);
+            const std::optional<CWaveHeader> info = ReadWaveHeader(wave);
             ASSERT_TRUE(info.has_value());
-            const DWORD dwDuration = DurationMs(*info);
+            const DWORD dwDuration = WaveLengthMs(*info);
 
             CCountingClock clock;
             CSdlSoundPlayer player(s.eAudio, clock);
@@ -327,6 +306,37 @@ TEST(SoundPlayer, ImageThatIsNotAWaveReturnsWithoutSleeping) {
             player.PlayWave(bad.image, EPlayMode::Async);
             EXPECT_EQ(clock.m_nSleeps, 0);
         }
+    }
+}
+
+// The pace of a silent play from the wave's header alone, whoever plays it: a Sync play
+// sleeps the samples' length in steps, an Async one or an image that is not a wave none.
+struct SPaceCase {
+    const char* pszName;
+    std::vector<unsigned char> wave;
+    EPlayMode eMode;
+    DWORD dwSlept;
+};
+
+TEST(SilentPace, SyncSleepsTheLengthTheHeaderGives) {
+    std::vector<unsigned char> truncated = MakeWave(1, 8000, 8, {{"data", 800}});
+    truncated.resize(truncated.size() - 1);
+    const SPaceCase cases[] = {
+        {"8-bit mono", MakeWave(1, 8000, 8, {{"data", 800}}), EPlayMode::Sync, 100},
+        {"16-bit stereo rounds up", MakeWave(2, 1000, 16, {{"data", 4001}}), EPlayMode::Sync, 1001},
+        {"odd chunk before the data", MakeWave(1, 1000, 8, {{"LIST", 3}, {"data", 250}}),
+         EPlayMode::Sync, 250},
+        {"async", MakeWave(1, 8000, 8, {{"data", 800}}), EPlayMode::Async, 0},
+        {"no data chunk", MakeWave(1, 8000, 8, {}), EPlayMode::Sync, 0},
+        {"data past the end", truncated, EPlayMode::Sync, 0},
+        {"no byte rate", MakeWave(1, 0, 8, {{"data", 800}}), EPlayMode::Sync, 0},
+    };
+    for (const SPaceCase& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CCountingClock clock;
+        KeepSilentPace(clock, c.wave, c.eMode, CSdlSoundPlayer::kSleepStepMs);
+        EXPECT_EQ(clock.m_dwSlept, c.dwSlept);
+        EXPECT_GE(clock.m_nSleeps * CSdlSoundPlayer::kSleepStepMs, c.dwSlept) << "in steps";
     }
 }
 
