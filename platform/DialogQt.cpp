@@ -222,8 +222,15 @@ void CQtDialog::Init() {
     }
 }
 
+CFocusReturn::~CFocusReturn() {
+    if (m_pWindow && m_pWindow->isVisible()) {
+        m_pWindow->window()->activateWindow();
+    }
+}
+
 int CQtDialog::DoModal() {
     Init();
+    const CFocusReturn focusBack(m_pDialog->parentWidget());
     m_pDialog->exec();
     return Result();
 }

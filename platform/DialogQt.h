@@ -30,6 +30,20 @@ CDialogBaseUnits DialogBaseUnits(const QFont& font, QPaintDevice* pDevice);
 // A rectangle in dialog units as pixels, each value rounded to the nearest pixel.
 QRect MapDialogRect(int x, int y, int cx, int cy, const CDialogBaseUnits& base);
 
+// Gives the keyboard back to a window when a modal box or dialog over it closes (at the
+// end of the scope), also where no window manager does: without one the X server hands
+// the focus to the root window when the box goes away.
+class CFocusReturn {
+public:
+    explicit CFocusReturn(QWidget* pWindow) : m_pWindow(pWindow) {}
+    ~CFocusReturn();
+    CFocusReturn(const CFocusReturn&) = delete;
+    CFocusReturn& operator=(const CFocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> m_pWindow;
+};
+
 class CQtDialog {
 public:
     CQtDialog(CDialog& dlg, QWidget* pParent);

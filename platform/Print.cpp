@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Dc.h"
+#include "platform/DialogQt.h"
 #include "platform/FileSystem.h"
 #include "platform/PrintQueue.h"
 
@@ -287,6 +288,7 @@ BOOL CDialogPrompter::Prompt(CPrintInfo& info) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(int(info.GetMinPage()), int(info.GetMaxPage()));
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    const CFocusReturn focusBack(m_pParent);
     return dialog.exec() == QDialog::Accepted ? TRUE : FALSE;
 }
 
@@ -393,5 +395,6 @@ CPrintSetup* CPrintSetup::Of(const QWidget* pWidget) {
 
 void RunPrintSetup(CPrintSetup& setup, QWidget* pParent) {
     QPageSetupDialog dialog(&setup.Printer(), pParent);
+    const CFocusReturn focusBack(pParent);
     dialog.exec();
 }
