@@ -23,9 +23,8 @@
 
 namespace {
 
-// A clock that records what it is asked to sleep. With bPace it also really sleeps a
-// tenth of that, to give SDL's audio thread time to run (the disk driver below writes a
-// buffer a millisecond, far faster than real time); nothing asserts on real time.
+// A clock that records what it is asked to sleep. With bPace it also really sleeps
+// that long, to give SDL's audio thread time to run; nothing asserts on real time.
 class CCountingClock final : public IClock {
 public:
     explicit CCountingClock(bool bPace = false) : m_bPace(bPace) {}
@@ -35,7 +34,7 @@ public:
         m_dwSlept += dwMilliseconds;
         ++m_nSleeps;
         if (m_bPace) {
-            std::this_thread::sleep_for(std::chrono::microseconds(dwMilliseconds * 100));
+            std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
         }
     }
 
@@ -106,7 +105,11 @@ std::vector<unsigned char> MakeWave(
             b.push_back(static_cast<unsigned char>(n >> (8 * i)));
         }
     };
-    const auto tag = [&b](const std::string& str) { b.insert(b.end(), str.begin(), str.end()); };
+    const auto tag = [&b](const char* pszTag) {
+        for (int i = 0; i < 4; ++i) {
+            b.push_back(static_cast<unsigned char>(pszTag[i]));
+        }
+    };
     tag("RIFF");
     put(0, 4);
     tag("WAVE");
@@ -119,7 +122,7 @@ std::vector<unsigned char> MakeWave(
     put(nChannels * (nBits / 8u), 2);
     put(nBits, 2);
     for (const auto& chunk : chunks) {
-        tag(chunk.first);
+        tag(chunk.first.c_str());
         put(static_cast<std::uint32_t>(chunk.second), 4);
         b.resize(b.size() + chunk.second + (chunk.second & 1u), 0x80);
     }
