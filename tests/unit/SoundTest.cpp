@@ -23,8 +23,9 @@
 
 namespace {
 
-// A clock that records what it is asked to sleep. With bPace it also really sleeps
-// that long, to give SDL's audio thread time to run; nothing asserts on real time.
+// A clock that records what it is asked to sleep. With bPace it also really sleeps a
+// tenth of that, to give SDL's audio thread time to run (the disk driver below writes a
+// buffer a millisecond, far faster than real time); nothing asserts on real time.
 class CCountingClock final : public IClock {
 public:
     explicit CCountingClock(bool bPace = false) : m_bPace(bPace) {}
@@ -34,7 +35,7 @@ public:
         m_dwSlept += dwMilliseconds;
         ++m_nSleeps;
         if (m_bPace) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
+            std::this_thread::sleep_for(std::chrono::microseconds(dwMilliseconds * 100));
         }
     }
 
