@@ -10,7 +10,7 @@ PACKAGES="
   libsdl2-dev libxcb1-dev libwayland-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-liberation2 fontconfig
-  xvfb xauth xdotool imagemagick openbox xfwm4 i3-wm x11-utils weston xwayland
+  xvfb xauth xdotool imagemagick openbox xfwm4 i3-wm x11-utils weston xwayland sway grim
   libxtst-dev libxdamage-dev
   poppler-utils sox valgrind time python3 procps locales
   appstream desktop-file-utils dpkg-dev file lintian help2man

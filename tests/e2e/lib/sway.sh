@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The game under sway, a tiling Wayland compositor, on its headless output. Sourced by
 # window_e2e.sh after common.sh. sway refuses to run as root, so under root it and every
-# client of it run as the unprivileged user nobody, in a folder of that user's.
+# client of it run as the unprivileged user nobody, in a folder of that user's in /tmp.
 
 SWAY_DIR=
 SWAY_SOCKET=
@@ -33,8 +33,10 @@ e2e_grab() {
 sway_case() {
     command -v sway >/dev/null || e2e_fail "sway is not installed"
     command -v grim >/dev/null || e2e_fail "grim is not installed"
-    SWAY_DIR="$E2E_OUT/$E2E_NAME-sway"
-    rm -rf "$SWAY_DIR" && mkdir -p "$SWAY_DIR/run" && chmod 700 "$SWAY_DIR/run"
+    # A folder in /tmp, which the unprivileged user reaches wherever the build tree is.
+    SWAY_DIR=$(mktemp -d /tmp/tessix-sway.XXXXXX) || e2e_fail "no folder for sway"
+    trap 'e2e_cleanup; rm -rf "$SWAY_DIR"' EXIT
+    chmod 755 "$SWAY_DIR" && mkdir -m 700 "$SWAY_DIR/run"
     echo 'output HEADLESS-1 resolution 1920x1080' >"$SWAY_DIR/config"
     # The program runs from a copy the unprivileged user can reach.
     cp "$E2E_TESSIX" "$SWAY_DIR/tessix"
