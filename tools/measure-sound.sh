@@ -20,7 +20,8 @@
 # OUT_DIR/summary.txt. The figures in docs/PERFORMANCE.md come from this script.
 #
 # Needs, besides what the end-to-end tests need: pipewire, pipewire-pulse, wireplumber,
-# pulseaudio, pulseaudio-utils (pactl, parec) and dbus (dbus-daemon). As root, audio
+# pulseaudio, pulseaudio-utils (pactl, parec), dbus (dbus-daemon), and the rules file the
+# build writes beside the program (target tessix_rules). As root, audio
 # servers refuse nothing here, but a desktop user's own session is never touched: every
 # server runs in the run's private runtime folder.
 set -u
@@ -58,6 +59,10 @@ fi
 
 # One run: SERVERS and LOADS name one server and one load.
 readonly SERVER=$SERVERS LOAD=$LOADS
+# The game's colours and layout rules, which the build writes for the end-to-end scripts
+# (target tessix_rules, in the tests of the program's build folder).
+export E2E_RULES=${E2E_RULES:-$(dirname "$TESSIX")/tests/rules.sh}
+[ -f "$E2E_RULES" ] || { echo "$0: no $E2E_RULES: build the tessix_rules target there" >&2; exit 2; }
 source "$HERE/../tests/e2e/lib/common.sh"
 e2e_setup "sound-$SERVER-$LOAD" "$TESSIX" "$OUT"
 readonly REC="$E2E_OUT/$E2E_NAME.wav"

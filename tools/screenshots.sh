@@ -13,7 +13,8 @@
 # three of its sides caved in; problem 3 as drawn. Each problem but the last is answered to
 # get back to the menu; sound is off. The PNGs are stripped of ImageMagick's dates, so an
 # unchanged program gives the same files. Needs what the end-to-end tests need (Xvfb,
-# xdotool, ImageMagick).
+# xdotool, ImageMagick) and the rules file the build writes beside the program (target
+# tessix_rules, in a build with its tests).
 set -u
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 [ $# -ge 1 ] || { sed -n '8,10p' "$0" >&2; exit 2; }
@@ -23,6 +24,10 @@ readonly WORK=$(mktemp -d)
 readonly SEED=2024
 
 export E2E_SCREEN_SIZE=1280x720
+# The game's colours and layout rules, which the build writes for the end-to-end scripts
+# (target tessix_rules, in the tests of the program's build folder).
+export E2E_RULES=${E2E_RULES:-$(dirname "$TESSIX")/tests/rules.sh}
+[ -f "$E2E_RULES" ] || { echo "$0: no $E2E_RULES: build the tessix_rules target there" >&2; exit 2; }
 source "$HERE/../tests/e2e/lib/common.sh"
 e2e_setup screenshots "$TESSIX" "$WORK"
 trap 'e2e_cleanup; rm -rf "$WORK"' EXIT
