@@ -5,6 +5,7 @@
 #include <langinfo.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -65,7 +66,7 @@ QString FromLocaleText(const CString& text) {
         if (nOut < 3) {
             break;
         }
-        std::memcpy(pOut, kReplacement, 3);
+        std::copy_n(kReplacement, 3, pOut);
         pOut += 3;
         nOut -= 3;
         ++pIn;
