@@ -148,7 +148,7 @@ TEST_P(DispatchKeys, ActsOnlyWhereTheTableSays) {
     EXPECT_EQ(v.m_nScore, 0);
     EXPECT_EQ(v.m_nPhase, PHASE_MENU);
     EXPECT_EQ(v.m_bMenuActive, TRUE);
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < kProblems; ++k) {
         EXPECT_EQ(v.m_nPlays[k], 0);
         EXPECT_EQ(v.m_rectMenuItem[k], v.m_rectMenuSlot[k]);
     }
@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(Table, DispatchKeys, ::testing::ValuesIn(KeyTable()),
 // ---- Clicks on the menu and the game-over screen.
 
 TEST(DispatchMenu, EachEntryChoosesItsProblem) {
-    for (int p = 1; p <= 4; ++p) {
+    for (int p = 1; p <= kProblems; ++p) {
         SCOPED_TRACE(p);
         CGame g;
         g.Paint();
@@ -266,17 +266,17 @@ TEST(DispatchMenu, ExhaustedEntrysOldPlaceChoosesTheEntryLaidThereNow) {
     CGame g;
     g.Paint();
     const CRect rcFirstSlot = g.View().m_rectMenuSlot[0];
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < kPresentations; ++k) {
         PlayProblem1(g);
     }
-    ASSERT_EQ(g.View().m_nPlays[0], 5);
+    ASSERT_EQ(g.View().m_nPlays[0], kPresentations);
     EXPECT_EQ(g.View().m_rectMenuItem[1], rcFirstSlot);
     EXPECT_EQ(g.CountColor(g.View().m_rectClient, CProblemTable::Row(1).clrMenuEntry), 0)
         << "entry 1 not drawn";
 
     g.Click((rcFirstSlot.left + rcFirstSlot.right) / 2, (rcFirstSlot.top + rcFirstSlot.bottom) / 2);
     EXPECT_EQ(g.View().m_nProblem, 2);
-    EXPECT_EQ(g.View().m_nPlays[0], 5);
+    EXPECT_EQ(g.View().m_nPlays[0], kPresentations);
     EXPECT_EQ(g.View().m_nPlays[1], 1);
 }
 

@@ -47,7 +47,7 @@ protected:
         game.View().m_nPlays[p - 1] = 4;
         game.ChooseProblem(p);
         ASSERT_EQ(game.View().m_nProblem, p);
-        ASSERT_EQ(game.View().m_nPlays[p - 1], 5);
+        ASSERT_EQ(game.View().m_nPlays[p - 1], kPresentations);
         game.View().m_nProblem = 0;
         game.View().DrawMenu();
     }
@@ -82,7 +82,7 @@ class MenuAtSize : public Menu, public ::testing::WithParamInterface<CSizeCase> 
 TEST_P(MenuAtSize, EachEntryIsDrawnInItsColourInsideItsRectangleOnly) {
     CGame game(GetParam().nWidth, GetParam().nHeight);
     game.Paint();
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kProblems; ++i) {
         const int nInside =
             game.CountColor(game.View().m_rectMenuItem[i], CProblemTable::Row(i + 1).clrMenuEntry);
         EXPECT_GT(nInside, 30) << "entry " << i + 1;
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, MenuAtSize, ::testing::ValuesIn(kSizes),
 struct CScoreBoxCase {
     const char* pszName;
     int nScore;
-    int anPlays[4];
+    int anPlays[kProblems];
     bool bBoxes;
 };
 
@@ -147,7 +147,7 @@ TEST_P(MenuScoreBoxes, ScoreBoxesAppearOnlyForAScoreOtherThanZero) {
     const CScoreBoxCase& c = GetParam();
     CGame game(800, 600);
     game.Paint();
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kProblems; ++i) {
         game.View().m_nPlays[i] = c.anPlays[i];
     }
     game.View().m_nScore = c.nScore;
@@ -189,7 +189,7 @@ TEST_F(Menu, GameOverShowsOnlyTheGameOverLineInTheSecondSlot) {
     const int nLine = game.CountColor(v.m_rectMenuSlot[1], kGameOverColor);
     EXPECT_GT(nLine, 30);
     EXPECT_EQ(Everywhere(game, kGameOverColor), nLine);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kProblems; ++i) {
         EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), 0) << "entry " << i + 1;
     }
     // The help without its first sentence: same text box, fewer lines.
@@ -240,7 +240,7 @@ TEST_F(Menu, EachFinishedGameIsRecordedNewestFirst) {
 struct CRelayCase {
     const char* pszName;
     std::vector<int> exhausted;  // problems presented for the fifth time, in this order
-    int anSlot[4];               // the slot each problem's entry is drawn in; -1: not drawn
+    int anSlot[kProblems];       // the slot each problem's entry is drawn in; -1: not drawn
 };
 
 class MenuRelay : public Menu, public ::testing::WithParamInterface<CRelayCase> {};
@@ -255,8 +255,8 @@ TEST_P(MenuRelay, OpenEntriesCloseUpFromTheTopInProblemOrder) {
     game.Paint();
 
     const CTessixView& v = game.View();
-    bool abSlotUsed[4] = {};
-    for (int i = 0; i < 4; ++i) {
+    bool abSlotUsed[kProblems] = {};
+    for (int i = 0; i < kProblems; ++i) {
         SCOPED_TRACE("problem " + std::to_string(i + 1));
         if (c.anSlot[i] < 0) {
             EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), 0);
@@ -269,7 +269,7 @@ TEST_P(MenuRelay, OpenEntriesCloseUpFromTheTopInProblemOrder) {
         EXPECT_GT(nInSlot, 30);
         EXPECT_EQ(Everywhere(game, CProblemTable::Row(i + 1).clrMenuEntry), nInSlot);
     }
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < kProblems; ++s) {
         if (!abSlotUsed[s]) {
             const CRect& rc = v.m_rectMenuSlot[s];
             EXPECT_EQ(game.CountColor(rc, kWhite), rc.Width() * rc.Height())
@@ -294,7 +294,7 @@ TEST_F(Menu, ClickOnAnExhaustedEntrysOldPlaceChoosesTheEntryNowThere) {
     const CRect& rcSlot0 = game.View().m_rectMenuSlot[0];
     game.Click((rcSlot0.left + rcSlot0.right) / 2, (rcSlot0.top + rcSlot0.bottom) / 2);
     EXPECT_EQ(game.View().m_nProblem, 2);
-    EXPECT_EQ(game.View().m_nPlays[0], 5);
+    EXPECT_EQ(game.View().m_nPlays[0], kPresentations);
     EXPECT_EQ(game.View().m_nPlays[1], 1);
 }
 
@@ -323,7 +323,7 @@ TEST_P(MenuNewGame, NewGamePutsEveryEntryBackInItsSlotAndKeepsThePastScores) {
     const CTessixView& v = game.View();
     EXPECT_EQ(v.m_bGameOver, FALSE);
     EXPECT_EQ(v.m_nScore, 0);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kProblems; ++i) {
         EXPECT_EQ(v.m_nPlays[i], 0);
         EXPECT_EQ(v.m_rectMenuItem[i], v.m_rectMenuSlot[i]);
     }
@@ -333,7 +333,7 @@ TEST_P(MenuNewGame, NewGamePutsEveryEntryBackInItsSlotAndKeepsThePastScores) {
     // The new game's menu, on screen at once and after the next paint.
     for (int nPaint = 0; nPaint < 2; ++nPaint) {
         SCOPED_TRACE(nPaint == 0 ? "as drawn by the new game" : "after a paint");
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kProblems; ++i) {
             EXPECT_GT(game.CountColor(v.m_rectMenuSlot[i], CProblemTable::Row(i + 1).clrMenuEntry),
                       30)
                 << "entry " << i + 1;

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "game/ProblemTable.h"
 #include "platform/Random.h"
+#include "problems/Judges.h"
 #include "scores/ScoresDlg.h"
 #include "support/Headless.h"
 #include "support/Player.h"
@@ -30,7 +32,14 @@ constexpr UINT kKeys[] = {VK_F1, VK_F2, VK_HOME, VK_UP, VK_DOWN, VK_SPACE, VK_LE
                           'A',   'Z',   '1',     0x1B,  0x0D,    0x74,     0x2E};
 // The smallest client area the game runs in, the usual one, and two larger, one wide.
 constexpr CSize kClientSizes[] = {{780, 540}, {800, 600}, {1024, 768}, {1366, 768}};
-constexpr int kHighestTotal = 5 * (100 + 150 + 300 + 400);
+// The most a game can earn: every presentation of every problem right at its best.
+int HighestTotal() {
+    int nTotal = 0;
+    for (int p = 1; p <= kProblems; ++p) {
+        nTotal += kPresentations * CProblemTable::Row(p).nPoints;
+    }
+    return nTotal;
+}
 
 // On one of the four edges of rc, or a pixel either side of it.
 CPoint PickOnEdge(CRandom& rng, const CRect& rc) {
@@ -110,7 +119,7 @@ std::string SendEvent(CGame& game, CPlayer& player, CRandom& rng) {
 struct CState {
     int nScore = 0;
     int nProblem = 0;
-    int nPlays[4] = {};
+    int nPlays[kProblems] = {};
     BOOL bGameOver = FALSE;
     int nRecorded = 0;
     std::size_t nCues = 0;
@@ -140,13 +149,13 @@ EHeard VerdictHeard(const CGame& game, std::size_t nCuesBefore) {
     return eHeard;
 }
 
-// The points of a right answer: fixed for problems 1 to 3, 10 to 400 in tens for 4.
+// The points of a right answer: fixed for problems 1 to 3, in steps up to the most for 4.
 bool IsPrizeOf(int nProblem, int nPoints) {
-    constexpr int kFixed[] = {0, 100, 150, 300};
     if (nProblem == 4) {
-        return nPoints >= 10 && nPoints <= 400 && nPoints % 10 == 0;
+        return nPoints >= kReshapeMinPoints && nPoints <= kReshapeMaxPoints &&
+               nPoints % kPointsStep == 0;
     }
-    return nProblem >= 1 && nProblem <= 3 && nPoints == kFixed[nProblem];
+    return CProblemTable::IsProblem(nProblem) && nPoints == CProblemTable::Row(nProblem).nPoints;
 }
 
 void CheckState(CGame& game, const std::string& where) {
@@ -154,20 +163,20 @@ void CheckState(CGame& game, const std::string& where) {
     ASSERT_TRUE(v.m_nPhase == PHASE_MENU || v.m_nPhase == PHASE_FRESH || v.m_nPhase == PHASE_SHOWN)
         << where;
     ASSERT_GE(v.m_nProblem, 0) << where;
-    ASSERT_LE(v.m_nProblem, 4) << where;
+    ASSERT_LE(v.m_nProblem, kProblems) << where;
     const bool bMenu = v.m_nProblem == 0;
     ASSERT_EQ(v.m_nPhase, bMenu ? PHASE_MENU : PHASE_SHOWN) << where;
     ASSERT_EQ(v.m_bMenuActive != FALSE, bMenu) << where << ": the menu takes clicks";
     int nTotal = 0;
-    for (int p = 0; p < 4; ++p) {
+    for (int p = 0; p < kProblems; ++p) {
         ASSERT_GE(v.m_nPlays[p], 0) << where;
-        ASSERT_LE(v.m_nPlays[p], 5) << where;
+        ASSERT_LE(v.m_nPlays[p], kPresentations) << where;
         nTotal += v.m_nPlays[p];
     }
     ASSERT_LE(nTotal, 20) << where;
     ASSERT_EQ(v.m_bGameOver != FALSE, nTotal == 20 && bMenu) << where << ": game over";
     ASSERT_GE(v.m_nScore, 0) << where;
-    ASSERT_LE(v.m_nScore, kHighestTotal) << where;
+    ASSERT_LE(v.m_nScore, HighestTotal()) << where;
     ASSERT_LE(g_dlgScores.m_nScoreCount, kScoreSlots) << where;
     ASSERT_FALSE(game.m_host.m_oExitCode.has_value()) << where << ": the game ended by itself";
 }
@@ -194,7 +203,7 @@ void CheckStep(const CState& b, CGame& game, const std::string& where) {
     }
     ASSERT_EQ(eHeard != EHeard::Nothing, b.nProblem != 0 && a.nProblem == 0) << where;
     ASSERT_TRUE(a.nProblem == b.nProblem || a.nProblem == 0 || b.nProblem == 0) << where;
-    for (int p = 1; p <= 4; ++p) {
+    for (int p = 1; p <= kProblems; ++p) {
         const int nPresented = b.nProblem == 0 && a.nProblem == p ? 1 : 0;
         ASSERT_EQ(a.nPlays[p - 1], b.nPlays[p - 1] + nPresented) << where << ", count " << p;
     }
@@ -248,7 +257,7 @@ TEST(RandomInput, GameInvariantsHoldAfterEveryEvent) {
     // The walk must reach answers and new games at all, or it proves nothing of them.
     EXPECT_GT(nAnswers, nSeeds);
     EXPECT_GT(nNewGames, 0);
-    for (int p = 1; p <= 4; ++p) {
+    for (int p = 1; p <= kProblems; ++p) {
         EXPECT_GT(nRightBy[p], 0) << "no right answer to problem " << p;
     }
     RecordProperty("answers", nAnswers);
