@@ -69,8 +69,8 @@ struct COptions {
     }
 
     // Every option, in the order the parser takes them.
-    std::array<const QCommandLineOption*, 8> All() const {
-        return {&help, &version, &seed, &mute, &print, &printTo, &pdf, &preview};
+    std::array<const QCommandLineOption*, 9> All() const {
+        return {&help, &version, &seed, &mute, &coach, &print, &printTo, &pdf, &preview};
     }
 
     // The option of that name (without its dashes), or null.
@@ -88,6 +88,7 @@ struct COptions {
     const QCommandLineOption version{QStringLiteral("version")};
     const QCommandLineOption seed{QStringLiteral("seed"), QString(), QStringLiteral("N")};
     const QCommandLineOption mute{QStringLiteral("mute")};
+    const QCommandLineOption coach{QStringLiteral("coach")};
     const QCommandLineOption print{QStringLiteral("print")};
     const QCommandLineOption printTo{QStringLiteral("print-to"), QString(), QStringLiteral("NAME")};
     const QCommandLineOption pdf{QStringLiteral("pdf"), QString(), QStringLiteral("FILE")};
@@ -133,7 +134,7 @@ QString ParseError(const COptions& options, const QStringList& arguments) {
     return error;
 }
 
-// --seed and --mute into info. Returns the mistake, a seed that is not one, or empty.
+// --seed, --mute and --coach into info. Returns the mistake, a seed that is not one, or empty.
 QString ReadPlayOptions(const COptions& options, CCommandLineInfo& info) {
     const QCommandLineParser& parser = options.parser;
     if (parser.isSet(options.seed)) {
@@ -146,6 +147,9 @@ QString ReadPlayOptions(const COptions& options, CCommandLineInfo& info) {
     }
     if (parser.isSet(options.mute)) {
         info.m_eAudio = EAudio::Muted;
+    }
+    if (parser.isSet(options.coach)) {
+        info.m_eCoach = ECoach::On;
     }
     return QString();
 }
@@ -271,6 +275,9 @@ QString CommandLineHelp() {
         "              read from it\n"
         "  --seed N    play the game that the random seed N (0 to 4294967295) gives\n"
         "  --mute      play no sounds\n"
+        "  --coach     show under each verdict the numbers it was judged by, and add\n"
+        "              each answer to the record ~/.local/state/tessix/answers.csv\n"
+        "              (under $XDG_STATE_HOME when that is set)\n"
         "\n"
         "Printing the instructions, without showing the game:\n"
         "  --print           on the default printer\n"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The command line: tessix [--seed N] [--mute] [FILE], the print switches (--print,
+// The command line: tessix [--seed N] [--mute] [--coach] [FILE], the print switches (--print,
 // --print-to NAME, --pdf FILE, --preview), --help, --version. Parsing needs no display
 // and no application object, so that --help, --version and mistakes are answered
 // without opening a window.
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "game/TessixView.h"
 #include "platform/Sound.h"
 
 enum class EShellCommand {
@@ -31,6 +32,7 @@ struct CCommandLineInfo {
     QString m_strPdfFile;
     std::optional<std::uint32_t> m_oSeed;
     EAudio m_eAudio = EAudio::Enabled;
+    ECoach m_eCoach = ECoach::Off;
     QString m_strError;
 };
 

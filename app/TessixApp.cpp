@@ -14,7 +14,9 @@
 #include "app/Resources.h"
 #include "app/TessixDoc.h"
 #include "app/ViewCommands.h"
+#include "game/Coach.h"
 #include "game/TessixView.h"
+#include "platform/AppendFile.h"
 #include "platform/DialogQt.h"
 #include "platform/FileDialog.h"
 #include "platform/Print.h"
@@ -75,6 +77,8 @@ void CTessixApp::CreateDocumentFrameAndView(const CCommandLineInfo& cmdInfo) {
     viewWorld.pSound = m_world.pSound;
     viewWorld.oSeed = cmdInfo.m_oSeed;
     viewWorld.strVersion = g_strVersion;
+    viewWorld.eCoach = cmdInfo.m_eCoach;
+    viewWorld.strAnswerRecord = AnswerRecordPath(XdgStateHome());
     m_pView = std::make_unique<CTessixView>(viewWorld);
     pWidget->SetView(m_pView.get());
     m_pViewCommands = std::make_unique<CViewCommands>(*m_pView, *m_pFrame, *pPrint);

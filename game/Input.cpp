@@ -42,6 +42,7 @@ void CTessixView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
 
 void CTessixView::StartNewGame() {
     NewGame(0);
+    CoachNewGame();
     m_nScore = 0;
     m_nPhase = PHASE_MENU;
     for (m_i = 0; m_i < kProblems; ++m_i) {
@@ -121,8 +122,9 @@ void CTessixView::FinishAnswer(CDC* pDC, const CAnswer& answer, EWipe eWipe) {
     pDC->SetBkMode(TRANSPARENT);
     pDC->SelectObject(&m_fontResult);
     pDC->SetTextColor(bRight ? kRightColor : kWrongColor);
-    pDC->DrawText(answer.strMessage, m_rectMessage,
+    pDC->DrawText(answer.strMessage, VerdictBox(),
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_SHRINKTOFIT);
+    DrawCoachLine(pDC);
     m_pHost->ShowNow();
 
     PlaySoundSync(bRight ? kSoundRight : kSoundWrong);
@@ -145,5 +147,6 @@ void CTessixView::FinishAnswer(CDC* pDC, const CAnswer& answer, EWipe eWipe) {
         m_pClock->Sleep(dwLeft < kPausePollMs ? dwLeft : kPausePollMs);
     }
 
+    RecordForCoach();
     DrawMenu();
 }

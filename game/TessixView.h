@@ -5,7 +5,9 @@
 // world only through the platform layer handed to it at construction.
 #pragma once
 
+#include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "game/Rules.h"
@@ -18,6 +20,8 @@
 #include "platform/ViewHost.h"
 
 class CPrintInfo;
+class CCoach;
+struct CCoachNote;
 
 constexpr int PHASE_MENU = 1;   // the menu (or the game-over menu) is the screen
 constexpr int PHASE_FRESH = 2;  // a problem was just chosen: generate it afresh
@@ -41,6 +45,9 @@ CAnswer WrongAnswer(const char* pszMessage);
 // problem that draws into the wiped band before the verdict).
 enum class EWipe { Wipe, AlreadyWiped };
 
+// Whether the player asked for the coach (game/Coach.h).
+enum class ECoach { Off, On };
+
 // Where the view gets its seed: the clock (whole seconds) unless a fixed seed replays
 // a game.
 struct CViewWorld {
@@ -50,6 +57,8 @@ struct CViewWorld {
     std::optional<std::uint32_t> oSeed;
     // The program's version text, shown at the end of the caption.
     CString strVersion;
+    ECoach eCoach = ECoach::Off;
+    QString strAnswerRecord;  // the coach's record file (game/Coach.h)
 };
 
 constexpr int kPrintPieces = 440;
@@ -237,6 +246,15 @@ public:
     // Fills the message band white, wiping the prompt.
     void WipeMessage(CDC* pDC);
 
+    // Coaching (game/Coach.cpp); each does nothing without the coach.
+    void NoteForCoach(const CCoachNote& note);
+    // The verdict's part of the band: all of it, or its top when a coach's line follows.
+    CRect VerdictBox() const;
+    void DrawCoachLine(CDC* pDC);
+    // After the pause: the answer into the record, a failure reported once.
+    void RecordForCoach();
+    void CoachNewGame();
+
     // Sound cues (game/Sounds.cpp).
     void PlaySoundSync(int nId);
     void PlaySoundAsync(int nId);
@@ -278,4 +296,5 @@ private:
     IClock* m_pClock = nullptr;
     ISoundPlayer* m_pSound = nullptr;
     CRandom m_random;
+    std::unique_ptr<CCoach> m_pCoach;  // null unless the player asked for the coach
 };

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include "game/Coach.h"
 #include "game/Colours.h"
 #include "scores/ScoresDlg.h"
 
@@ -16,7 +17,12 @@ CTessixView::CTessixView(const CViewWorld& world)
     // The game's sounds and icons live in a static library: its resource data is linked
     // in (and registered) only when something refers to it. Registering twice is harmless.
     Q_INIT_RESOURCE(tessix);
-    m_random.srand(world.oSeed ? *world.oSeed : static_cast<std::uint32_t>(m_pClock->Time()));
+    const std::uint32_t uSeed =
+        world.oSeed ? *world.oSeed : static_cast<std::uint32_t>(m_pClock->Time());
+    m_random.srand(uSeed);
+    if (world.eCoach == ECoach::On) {
+        m_pCoach = std::make_unique<CCoach>(uSeed, world.strAnswerRecord);
+    }
     NewGame(1);
 }
 

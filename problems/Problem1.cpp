@@ -3,6 +3,7 @@
 // one of 18 sizes on the right. Both are measured as pixel counts when the problem is
 // generated, and the click is judged against those counts alone, whatever colours the
 // player has swapped the shapes to since.
+#include "game/Coach.h"
 #include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Judges.h"
@@ -74,7 +75,9 @@ void CTessixView::OnProblem1Click(CDC* pDC, CPoint point) {
     } else if (!m_rectLeft.ContainsStrictly(point)) {
         return;
     }
-    FinishAnswer(pDC, JudgeBigger(m_nAreaLeft, m_nAreaRight, eChosen).answer);
+    const CBiggerJudgement judgement = JudgeBigger(m_nAreaLeft, m_nAreaRight, eChosen);
+    NoteForCoach(CoachNote(judgement, eChosen));
+    FinishAnswer(pDC, judgement.answer);
 }
 
 void CTessixView::OnProblem1RightClick(CDC* pDC, CPoint point) {

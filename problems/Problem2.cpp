@@ -5,6 +5,7 @@
 // the circle after every step, and the click on the circle is judged on the ratio of the
 // two pixel counts. A right click switches either shape between yellow and magenta; the
 // resize keys take the circle's colour from its centre, so a switched circle stays so.
+#include "game/Coach.h"
 #include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Judges.h"
@@ -141,6 +142,7 @@ void CTessixView::OnProblem2Click(CDC* pDC, CPoint point) {
     }
     const CEqualJudgement judgement = JudgeEqual(m_nAreaLeft, m_nAreaRight);
     m_nRatio = judgement.nRatio;
+    NoteForCoach(CoachNote(judgement));
     FinishAnswer(pDC, judgement.answer);
 }
 

@@ -3,6 +3,7 @@
 // 4 by 3 grid of red dots, one of which sits on the polygon's centre of area. The centre
 // is not computed from the geometry: it is where the green pixels, counted column by
 // column and then row by row, split in half.
+#include "game/Coach.h"
 #include "game/Colours.h"
 #include "game/TessixView.h"
 #include "problems/Judges.h"
@@ -136,12 +137,13 @@ void CTessixView::OnProblem3Click(CDC* pDC, CPoint point) {
     if (judgement.eAnswered == EAnswered::NoAnswer) {
         return;
     }
-    if (judgement.answer.eVerdict == EVerdict::Right) {
+    NoteForCoach(CoachNote(judgement));
+    if (judgement.answer.eVerdict == EVerdict::Right && !m_pCoach) {
         FinishAnswer(pDC, judgement.answer);
         return;
     }
     // The mark goes into the wiped screen before the verdict, so it stays up through
-    // the message, the sound and the pause.
+    // the message, the sound and the pause; the coach shows it on a right answer too.
     WipeMessage(pDC);
     for (const CPoint& off : kMark) {
         pDC->SetPixel(m_ptCenter.x + off.x, m_ptCenter.y + off.y, kBlue);

@@ -3,6 +3,7 @@
 // octagon on the right whose four diagonal sides the player caves in with Down, pulls
 // back out with Up and steps through with Space, marked by a red cross-hair. A click in
 // the right square compares the cyan pixels with the target's orange ones.
+#include "game/Coach.h"
 #include "game/Colours.h"
 #include "problems/Judges.h"
 #include "problems/Prompts.h"
@@ -229,5 +230,6 @@ void CTessixView::OnProblem4Click(CDC* pDC, CPoint point) {
     CountRightPixels(kCyan);
     const CReshapeJudgement judgement =
         JudgeReshape(m_nAreaLeft, m_nAreaRight, m_nTolerance, m_nScoreBase, SymmetryOf(m_ptBlue));
+    NoteForCoach(CoachNote(judgement));
     FinishAnswer(pDC, judgement.answer, EWipe::AlreadyWiped);
 }
