@@ -2,12 +2,12 @@
 #include "platform/AppendFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -21,10 +21,11 @@ QString ErrnoText(int nError) {
 
 // Folders a state file needs are private to the user.
 bool MakeFolders(const QString& strFolder, QString* pError) {
-    if (QFileInfo(strFolder).isDir()) {
+    const QByteArray path = EncodeFileName(strFolder);
+    struct stat st = {};
+    if (::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
         return true;
     }
-    const QByteArray path = EncodeFileName(strFolder);
     const qsizetype nSlash = strFolder.lastIndexOf(QLatin1Char('/'));
     if (nSlash > 0 && !MakeFolders(strFolder.left(nSlash), pError)) {
         return false;
@@ -98,6 +99,12 @@ bool AppendLines(const QString& strPath, const CAppendLines& append, QString* pE
     const CUniqueFd fd(::open(
         path.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644));
     if (!fd.IsOpen()) {
+        *pError = ErrnoText(errno);
+        return false;
+    }
+    // Held until the descriptor closes: another player's append cannot come between the
+    // look at the file's end and the write, nor be taken back with a short write of ours.
+    if (::flock(fd.Get(), LOCK_EX) != 0 && errno != ENOLCK && errno != EINVAL) {
         *pError = ErrnoText(errno);
         return false;
     }
