@@ -12,6 +12,8 @@
 # followed by a screenshot (OUT_DIR/keys-NNN.png), to compare what two builds show
 # after each event; the times are then not worth reading.
 set -u
+# The game's rules file the build writes beside the program's tests.
+export E2E_RULES=${E2E_RULES:-$(dirname "$1")/tests/rules.sh}
 source "$(dirname "$0")/../tests/e2e/lib/common.sh"
 
 KTS=$2

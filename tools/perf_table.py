@@ -208,6 +208,9 @@ def main():
                     help="folder of a whole scripted game already played by "
                          "tests/game/whole_game.sh; played now when not given")
     args = ap.parse_args()
+    # The end-to-end scripts it runs read the game's rules from the file the build writes.
+    os.environ.setdefault("E2E_RULES", os.path.join(os.path.abspath(args.build_dir), "tests",
+                                                    "rules.sh"))
     exe = os.path.join(args.build_dir, "tessix")
 
     rows = []
@@ -272,8 +275,15 @@ def main():
             v, b = fmt_time(value), fmt_time(base_value)
         lines.append(f"| {op} | {v} | `{base}` | {b} | {value / base_value:.2f} | {how} |")
     lines.append("")
+    # Sections written by other tools after the table (the sound measurements) are kept.
+    kept = ""
+    if os.path.exists(args.out):
+        with open(args.out) as f:
+            old = f.read()
+        start = old.find("\n## ")
+        kept = old[start + 1:] if start >= 0 else ""
     with open(args.out, "w") as f:
-        f.write("\n".join(lines))
+        f.write("\n".join(lines) + ("\n" + kept if kept else ""))
     print("\n".join(lines))
 
 
