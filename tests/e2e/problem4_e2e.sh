@@ -92,7 +92,7 @@ problem_shown() {
 e2e_choose_problem 4
 e2e_wait_until "$E2E_SCREEN_DEADLINE_S" "problem 4 screen" problem_shown
 TARGET=$(e2e_count_rect "$E2E_RECT_LEFT" "$E2E_ORANGE")
-TOLERANCE=$((TARGET * 25 / 1000))
+TOLERANCE=$((TARGET * E2E_TOLERANCE_PER_MILLE / 1000))
 START=$CYAN
 e2e_log "orange target $TARGET pixels (tolerance $TOLERANCE), cyan shape $START pixels"
 expect 0 0 0 0 0

@@ -17,54 +17,22 @@
 #include "platform/Raster.h"
 #include "problems/Judges.h"
 #include "support/Headless.h"
+#include "support/Verdicts.h"
 
 namespace {
 
 constexpr CSize kSmall(800, 600);
 constexpr CSize kLarge(1920, 1080);
 
-// Forwards to a game's headless host and keeps a copy of the client area every time the
-// view puts its drawing on screen before blocking; a judged answer does so with its
-// verdict in the message band, before the sound and the pause.
-class CShowNowSpy : public IViewHost {
-public:
-    explicit CShowNowSpy(CHeadlessHost& host) : m_host(host) {}
-    CRect GetClientRect() const override { return m_host.GetClientRect(); }
-    CRaster& ClientRaster() override { return m_host.ClientRaster(); }
-    void SetWindowText(const CString& strCaption) override { m_host.SetWindowText(strCaption); }
-    void ShowNow() override {
-        m_host.ShowNow();
-        m_shown.push_back(m_host.m_raster.Image().copy());
-    }
-    int MessageBox(const CString& strText, UINT nType) override {
-        return m_host.MessageBox(strText, nType);
-    }
-    int DoModal(CDialog& dlg) override { return m_host.DoModal(dlg); }
-    void EndProgram(int nExitCode) override { m_host.EndProgram(nExitCode); }
-    void Invalidate() override { m_host.Invalidate(); }
-
-    CHeadlessHost& m_host;
-    std::vector<QImage> m_shown;
-};
-
 // A game with the given client size and seed in which problem 2 has just been chosen
 // from the menu; its view lives on the spy so that a verdict can be read off the screen.
 class CProblem2 {
 public:
-    CProblem2(CSize size, std::uint32_t nSeed)
-        : m_game(size.cx, size.cy, nSeed), m_spy(m_game.m_host) {
-        CViewWorld world;
-        world.pHost = &m_spy;
-        world.pClock = &m_game.m_clock;
-        world.pSound = &m_game.m_sound;
-        world.oSeed = nSeed;
-        m_game.m_pView = std::make_unique<CTessixView>(world);
+    CProblem2(CSize size, std::uint32_t nSeed) : m_game(size.cx, size.cy, nSeed) {
+        WitnessSounds(m_game, m_shots);
         m_game.Paint();
         m_game.ChooseProblem(2);
     }
-    ~CProblem2() { m_game.m_pView.reset(); }
-    CProblem2(const CProblem2&) = delete;
-    CProblem2& operator=(const CProblem2&) = delete;
 
     CTessixView& View() { return m_game.View(); }
     const CRaster& Raster() const { return m_game.m_host.m_raster; }
@@ -90,7 +58,7 @@ public:
     }
 
     CGame m_game;
-    CShowNowSpy m_spy;
+    std::vector<QImage> m_shots;  // the window at each sound
 };
 
 std::string Times(int n, char c) {
@@ -125,78 +93,19 @@ const char* Name(EShown e) {
     }
 }
 
-// The box of the pixels in the band that are not white, and whether one of them is
-// exactly the given colour (the core of a glyph; its edges are blended with white).
-struct CInk {
-    CRect rc;
-    bool bHasColor = false;
-};
-
-CInk InkIn(const QImage& image, const CRect& rcBand, COLORREF clr) {
-    const std::uint32_t white = CRaster::PixelOf(kWhite);
-    const std::uint32_t exact = CRaster::PixelOf(clr);
-    CInk ink;
-    ink.rc = CRect(rcBand.right, rcBand.bottom, rcBand.left, rcBand.top);
-    for (int y = rcBand.top; y < rcBand.bottom; ++y) {
-        const auto* pRow = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        for (int x = rcBand.left; x < rcBand.right; ++x) {
-            if ((pRow[x] | 0xFF000000u) == white) {
-                continue;
-            }
-            ink.bHasColor = ink.bHasColor || (pRow[x] | 0xFF000000u) == exact;
-            ink.rc = CRect(std::min(ink.rc.left, x), std::min(ink.rc.top, y),
-                           std::max(ink.rc.right, x + 1), std::max(ink.rc.bottom, y + 1));
-        }
-    }
-    return ink;
-}
-
-bool Near(const CRect& a, const CRect& b) {
-    constexpr int kSlack = 2;
-    return std::abs(a.left - b.left) <= kSlack && std::abs(a.top - b.top) <= kSlack &&
-           std::abs(a.right - b.right) <= kSlack && std::abs(a.bottom - b.bottom) <= kSlack;
-}
-
-// The verdict on the last screen shown. The band then is wiped white and holds one
-// centred line; each candidate line is drawn the same way on a copy of that screen, and
-// the one whose ink covers the same box in the same colour is the verdict. (Antialiased
-// glyph edges may differ between two drawings of the same text, so the pixels are not
-// compared one by one.)
+// The verdict on the screen while the last sound played.
 EShown ShownVerdict(CProblem2& p) {
-    if (p.m_spy.m_shown.empty()) {
+    if (p.m_shots.empty()) {
         return EShown::Nothing;
     }
-    struct CCandidate {
-        EShown eShown;
-        const char* pszText;
-        COLORREF clr;
-    };
-    const CCandidate candidates[] = {
-        {EShown::Correct, "CORRECT for 150 POINTS!", kRightColor},
-        {EShown::TooBig, "SORRY, Too Big!", kWrongColor},
-        {EShown::NotBigEnough, "SORRY, Not Big Enough!", kWrongColor},
-    };
-    const QImage& shown = p.m_spy.m_shown.back();
-    CTessixView& view = p.View();
-    const CRect& rcBand = view.m_rectMessage;
-    for (const CCandidate& c : candidates) {
-        CRaster expected;
-        expected.Image() = shown.copy();
-        CDC dc(expected);
-        dc.SelectObject(&view.m_penWhite);
-        dc.SelectObject(&view.m_brushWhite);
-        dc.Rectangle(rcBand);
-        dc.SetBkMode(TRANSPARENT);
-        dc.SelectObject(&view.m_fontResult);
-        dc.SetTextColor(c.clr);
-        dc.DrawText(c.pszText, rcBand, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        const CInk inkShown = InkIn(shown, rcBand, c.clr);
-        const CInk inkExpected = InkIn(expected.Image(), rcBand, c.clr);
-        if (inkShown.bHasColor && inkExpected.bHasColor && Near(inkShown.rc, inkExpected.rc)) {
-            return c.eShown;
-        }
+    const CString strShown = VerdictShown(p.m_shots.back(), p.View());
+    if (strShown == RightAnswer(kEqualPoints).strMessage) {
+        return EShown::Correct;
     }
-    return EShown::Other;
+    if (strShown == kTooBig) {
+        return EShown::TooBig;
+    }
+    return strShown == kNotBigEnough ? EShown::NotBigEnough : EShown::Other;
 }
 
 // ---- The draws of a fresh start ------------------------------------------------------

@@ -16,20 +16,9 @@
 #include "platform/Random.h"
 #include "problems/Judges.h"
 #include "support/Headless.h"
+#include "support/Verdicts.h"
 
 namespace {
-
-// Keeps a copy of the window at every sound: a verdict's sound plays while its message
-// is on screen, before the pause and the menu.
-class CSnapshotSound : public ISoundPlayer {
-public:
-    explicit CSnapshotSound(CRaster& raster) : m_pRaster(&raster) {}
-    void PlayWave(const std::vector<unsigned char>& /*wave*/, EPlayMode /*mode*/) override {
-        m_snapshots.push_back(m_pRaster->Image().copy());
-    }
-    CRaster* m_pRaster = nullptr;
-    std::vector<QImage> m_snapshots;
-};
 
 // The 17 pixels of the cross-hair: the centre, the axes and the diagonals two pixels out.
 bool IsCrossHairOffset(int dx, int dy) {
@@ -47,6 +36,7 @@ protected:
         world.pSound = &m_sound;
         world.oSeed = nSeed;
         m_pView = std::make_unique<CTessixView>(world);
+        m_sound.m_onPlay = [this] { m_shots.push_back(m_host.m_raster.Image().copy()); };
         Paint();
         const CRect& rc = View().m_rectMenuItem[3];
         Click(CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
@@ -134,42 +124,15 @@ protected:
         }
         return c;
     }
-    // The verdict message on the window while its sound played: the one candidate whose
-    // rendering in its colour matches the message band exactly, or "" when none does.
+    // The verdict message on the window while its sound played, or "".
     CString MessageAtSound(std::size_t nSound) {
-        if (nSound >= m_sound.m_snapshots.size()) {
-            return "";
-        }
-        const QImage& shot = m_sound.m_snapshots[nSound];
-        std::vector<std::pair<CString, COLORREF>> candidates = {
-            {"SORRY, Too Big!", kWrongColor}, {"SORRY, Not Big Enough!", kWrongColor}};
-        for (int n = 10; n <= 400; n += 10) {
-            candidates.push_back({"CORRECT for " + std::to_string(n) + " POINTS!", kRightColor});
-        }
-        const CRect& band = View().m_rectMessage;
-        for (const auto& [strText, clr] : candidates) {
-            CRaster ref(shot.width(), shot.height());
-            CDC dc(ref);
-            dc.SetBkMode(TRANSPARENT);
-            dc.SelectObject(&View().m_fontResult);
-            dc.SetTextColor(clr);
-            dc.DrawText(strText, band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            bool bSame = true;
-            for (int y = band.top; y < band.bottom && bSame; ++y) {
-                for (int x = band.left; x < band.right && bSame; ++x) {
-                    bSame = shot.pixel(x, y) == ref.Image().pixel(x, y);
-                }
-            }
-            if (bSame) {
-                return strText;
-            }
-        }
-        return "";
+        return nSound < m_shots.size() ? VerdictShown(m_shots[nSound], View()) : CString();
     }
 
     CHeadlessHost m_host{800, 600};
     CFakeClock m_clock;
-    CSnapshotSound m_sound{m_host.m_raster};
+    CRecordingSound m_sound;
+    std::vector<QImage> m_shots;  // the window at each sound
     std::unique_ptr<CTessixView> m_pView;
 };
 
@@ -254,7 +217,7 @@ TEST_F(Problem4, TargetIsMeasuredInTheColourReadBackAndThePlayCounted) {
         EXPECT_EQ(v.m_nScoreBase, c.nScoreBase);
         EXPECT_EQ(v.m_nPlays[3], 1);
         EXPECT_EQ(v.m_nPhase, PHASE_SHOWN);
-        EXPECT_TRUE(m_sound.m_snapshots.empty());
+        EXPECT_TRUE(m_shots.empty());
     }
 }
 
@@ -555,7 +518,7 @@ TEST_P(Problem4Clicks, ClickInTheRightSquareIsJudged) {
     Click(CPoint(R.left + 3, R.top + 3));
 
     EXPECT_EQ(View().m_nAreaRight, nCyan);
-    ASSERT_EQ(m_sound.m_snapshots.size(), 1u);
+    ASSERT_EQ(m_shots.size(), 1u);
     EXPECT_EQ(MessageAtSound(0), c.pszMessage);
     EXPECT_EQ(View().m_nScore, c.nPoints);
     EXPECT_EQ(View().m_nProblem, 0);
@@ -580,7 +543,7 @@ TEST_F(Problem4, UntouchedShapeIsTooBig) {
     Start();
     const CRect& R = View().m_rectRight;
     Click(CPoint((R.left + R.right) / 2, (R.top + R.bottom) / 2));
-    ASSERT_EQ(m_sound.m_snapshots.size(), 1u);
+    ASSERT_EQ(m_shots.size(), 1u);
     EXPECT_EQ(MessageAtSound(0), kTooBig);
     EXPECT_EQ(View().m_nScore, 0);
     EXPECT_EQ(View().m_nProblem, 0);
@@ -628,11 +591,11 @@ TEST_F(Problem4, ClicksOutsideTheRightSquareDoNothing) {
         Click(pt);
         EXPECT_EQ(View().m_nProblem, 4) << pt.x << "," << pt.y;
     }
-    EXPECT_TRUE(m_sound.m_snapshots.empty());
+    EXPECT_TRUE(m_shots.empty());
     EXPECT_TRUE(before == m_host.m_raster.Image());
     // Still open: a click inside is judged.
     Click(CPoint(R.left + 1, R.bottom - 1));
-    EXPECT_EQ(m_sound.m_snapshots.size(), 1u);
+    EXPECT_EQ(m_shots.size(), 1u);
     EXPECT_EQ(View().m_nProblem, 0);
 }
 
