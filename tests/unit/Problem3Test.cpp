@@ -21,6 +21,7 @@
 #include "platform/Sound.h"
 #include "problems/Judges.h"
 #include "support/Headless.h"
+#include "support/Verdicts.h"
 
 // Reaches the view's private shape computation.
 class CProblem3Probe {
@@ -32,54 +33,20 @@ namespace {
 
 constexpr int kJitterRange[8] = {58, 64, 26, 18, 75, 35, 43, 31};
 
-// Records every play and keeps a copy of the client area as it stands when the sound
-// starts. The verdict's sound comes after the mark and the message and before the menu
-// is drawn over them.
-class CSnapshotSound final : public ISoundPlayer {
-public:
-    explicit CSnapshotSound(CRaster& raster) : m_raster(raster) {}
-    void PlayWave(const std::vector<unsigned char>& wave, EPlayMode eMode) override {
-        m_plays.push_back({wave.size(), eMode});
-        m_snapshots.push_back(m_raster.Image().copy());
-    }
-
-    struct CPlay {
-        std::size_t nBytes = 0;
-        EPlayMode eMode = EPlayMode::Sync;
-    };
-    CRaster& m_raster;
-    std::vector<CPlay> m_plays;
-    std::vector<QImage> m_snapshots;
-};
-
 COLORREF PixelIn(const QImage& image, int x, int y) {
     return CRaster::ColorOf(static_cast<std::uint32_t>(image.pixel(x, y)));
 }
 
-// A game on the headless host with a fixed seed, painted once so the menu is up.
-class CCenterGame {
+// A game on the headless host with a fixed seed, painted once so the menu is up, that
+// keeps the window at each sound: the verdict's sound comes after the mark and the
+// message and before the menu is drawn over them.
+class CCenterGame : public CGame {
 public:
-    CCenterGame(int nWidth, int nHeight, std::uint32_t nSeed)
-        : m_host(nWidth, nHeight), m_sound(m_host.m_raster) {
-        CViewWorld world;
-        world.pHost = &m_host;
-        world.pClock = &m_clock;
-        world.pSound = &m_sound;
-        world.oSeed = nSeed;
-        m_pView = std::make_unique<CTessixView>(world);
+    CCenterGame(int nWidth, int nHeight, std::uint32_t nSeed) : CGame(nWidth, nHeight, nSeed) {
+        WitnessSounds(*this, m_shots);
         Paint();
     }
-
-    void Paint() {
-        CDC dc(m_host.ClientRaster());
-        m_pView->OnDraw(&dc);
-    }
-    void Start() {
-        const CRect& rc = m_pView->m_rectMenuItem[2];
-        Click(CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
-    }
-    void Click(CPoint pt) { m_pView->OnLButtonDown(0, pt); }
-    COLORREF Pixel(int x, int y) const { return CRaster::ColorOf(m_host.m_raster.Row(y)[x]); }
+    void Start() { ChooseProblem(3); }
     void SetPixel(CPoint pt, COLORREF clr) {
         m_host.m_raster.MutableRow(pt.y)[pt.x] = CRaster::PixelOf(clr);
     }
@@ -90,10 +57,7 @@ public:
                       v.m_ptCenter.y + (row - v.m_nInset) * 15);
     }
 
-    CHeadlessHost m_host;
-    CFakeClock m_clock;
-    CSnapshotSound m_sound;
-    std::unique_ptr<CTessixView> m_pView;
+    std::vector<QImage> m_shots;
 };
 
 // The generator's first draws for a seed, made independently of the game.
@@ -463,7 +427,7 @@ int CountBlack(const QImage& image, const CRect& rc) {
 
 // The snapshot taken when the verdict's sound started.
 const QImage& VerdictScreen(const CCenterGame& game) {
-    return game.m_sound.m_snapshots.back();
+    return game.m_shots.back();
 }
 
 TEST(FindTheCenterJudging, EveryOtherDotIsWrongAndMarksTheCentre) {
