@@ -30,7 +30,9 @@ E2E_SCREEN_SIZE=1920x1200
 E2E_VERDICT_LIMIT_MS=${E2E_VERDICT_LIMIT_MS:-1000}
 # The verdict's pause beyond its sound (the build reads it from the game's rules).
 E2E_PAUSE_MS=${E2E_PAUSE_MS:?the build sets E2E_PAUSE_MS}
-e2e_setup "window-$3" "$1" "$4"
+# Named case first, so that no run's name begins another's (i3 and i3-toggles): each
+# run removes the screenshots of its name before it starts.
+e2e_setup "$3-window" "$1" "$4"
 e2e_start_xvfb "$2"
 
 # The window's size and position, and that the program still runs.

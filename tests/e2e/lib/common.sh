@@ -398,7 +398,10 @@ e2e_missing_menu_colours() {
 }
 e2e_menu_shown() {
     e2e_shot "${1:-menu}"
-    [ -z "$(e2e_missing_menu_colours)" ]
+    local missing
+    missing=$(e2e_missing_menu_colours)
+    E2E_WHY="menu colours missing: $missing"
+    [ -z "$missing" ]
 }
 # e2e_wait_menu [SHOT_NAME]: waits until the problem menu (title and the four entries)
 # is on screen.
