@@ -29,6 +29,8 @@ public:
         return IDOK;
     }
     int DoModal(CDialog& /*dlg*/) override { return IDCANCEL; }
+    // Printing runs no game, so there is no record to chart.
+    void ShowCharts(const CChartSheet& /*sheet*/) override {}
     void EndProgram(int /*nExitCode*/) override {}
 
     QString m_strMessage;

@@ -52,6 +52,8 @@ public:
     const std::optional<CCoachNote>& Pending() const { return m_oNote; }
     // The next answers belong to the next game of the run.
     void NewGame() { ++m_nGame; }
+    std::uint32_t Seed() const { return m_uSeed; }
+    const QString& RecordPath() const { return m_strRecordPath; }
 
     // Appends the pending answer, made at nTime (seconds since 1970) as the given
     // presentation of its problem, to the record, and forgets it. Returns the message

@@ -27,6 +27,10 @@ void CTessixView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         m_pHost->DoModal(g_dlgScores);
         return;
     }
+    if (nChar == VK_F3 && m_nProblem == 0 && m_pCoach) {
+        ShowProgress();
+        return;
+    }
     if (nChar == VK_HOME && m_bGameOver) {
         StartNewGame();
         return;

@@ -254,6 +254,8 @@ public:
     // After the pause: the answer into the record, a failure reported once.
     void RecordForCoach();
     void CoachNewGame();
+    // The progress window over the record (game/Progress.cpp); only with the coach.
+    void ShowProgress();
 
     // Sound cues (game/Sounds.cpp).
     void PlaySoundSync(int nId);

@@ -10,6 +10,7 @@
 class CDC;
 class CRaster;
 class CDialog;
+struct CChartSheet;
 
 constexpr UINT MB_OK = 0x0000;
 constexpr UINT MB_ICONEXCLAMATION = 0x0030;
@@ -31,6 +32,8 @@ public:
     virtual int MessageBox(const CString& strText, UINT nType) = 0;
     // Runs a dialog modally and returns how it was closed (IDOK, IDCANCEL).
     virtual int DoModal(CDialog& dlg) = 0;
+    // Shows charts in a modal window until it is closed (platform/Charts.h).
+    virtual void ShowCharts(const CChartSheet& sheet) = 0;
     // Ends the program with this exit code. A host may only record it, so the caller
     // returns at once after asking.
     virtual void EndProgram(int nExitCode) = 0;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/Charts.h"
 #include "platform/Dc.h"
 #include "platform/DialogQt.h"
 #include "platform/LocaleText.h"
@@ -119,6 +120,11 @@ int CViewWidget::DoModal(CDialog& dlg) {
     const int nResult = dialog.DoModal();
     ReturnFocus();
     return nResult;
+}
+
+void CViewWidget::ShowCharts(const CChartSheet& sheet) {
+    RunChartWindow(sheet, window());
+    ReturnFocus();
 }
 
 void CViewWidget::ReturnFocus() {

@@ -64,6 +64,7 @@ public:
     void ShowNow() override;
     int MessageBox(const CString& strText, UINT nType) override;
     int DoModal(CDialog& dlg) override;
+    void ShowCharts(const CChartSheet& sheet) override;
     void EndProgram(int nExitCode) override;
     void Invalidate() override;
 

@@ -7,6 +7,7 @@ if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
 PACKAGES="
   build-essential cmake ninja-build pkg-config git clang-format clang-tidy
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-wayland libqt6svg6 libgl-dev
+  qt6-charts-dev libqt6opengl6-dev
   libsdl2-dev libxcb1-dev libwayland-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-liberation2 fontconfig

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/TessixView.h"
+#include "platform/Charts.h"
 #include "platform/Clock.h"
 #include "platform/Raster.h"
 #include "platform/Sound.h"
@@ -27,6 +28,7 @@ public:
     void ShowNow() override { ++m_nShowNow; }
     int MessageBox(const CString& strText, UINT nType) override;
     int DoModal(CDialog& dlg) override;
+    void ShowCharts(const CChartSheet& sheet) override { m_charts.push_back(sheet); }
     void EndProgram(int nExitCode) override { m_oExitCode = nExitCode; }
     void Invalidate() override { ++m_nInvalidate; }
 
@@ -46,6 +48,7 @@ public:
     // For each dialog run, the lines its list boxes held after OnInitDialog.
     std::vector<std::vector<CString>> m_dialogLines;
     std::optional<int> m_oExitCode;
+    std::vector<CChartSheet> m_charts;  // each chart window shown
     int m_nDialogAnswer = IDOK;
 };
 

@@ -16,6 +16,7 @@
 #include "app/CommandLine.h"
 #include "app/Version.h"
 #include "game/Coach.h"
+#include "game/Progress.h"
 #include "platform/AppendFile.h"
 #include "support/Player.h"
 #include "support/ScratchFolder.h"
@@ -204,6 +205,54 @@ TEST(CoachGame, AddsOnlyItsLineWhichFitsTheBand) {
     EXPECT_EQ(ParseCommandLine({QStringLiteral("tessix"), QStringLiteral("--coach")}).m_eCoach,
               ECoach::On);
     EXPECT_EQ(ParseCommandLine({QStringLiteral("tessix")}).m_eCoach, ECoach::Off);
+}
+
+// Problem 2 answered six times over two games (three answers each), problem 3 once.
+TEST(Progress, ChartsEachProblemsErrorsWithTheirAverageAndItsRightAnswersPerGame) {
+    CRecordScan scan;
+    const int kErrors[] = {-30, 10, 20, -60, 0, 50};
+    for (int i = 0; i < 6; ++i) {
+        scan.records.push_back({"t", 9, 1 + i / 3, 2, 1 + i % 3,
+                                i % 2 == 0 ? EVerdict::Right : EVerdict::Wrong, 0, 0, 0,
+                                kErrors[i]});
+    }
+    scan.records.push_back({"t", 9, 2, 3, 1, EVerdict::Wrong, 0, 4, 3, 5, EErrorUnit::Pixels});
+    const CChartSheet sheet = ProgressSheet(scan, 42);
+    EXPECT_TRUE(sheet.strTitle.contains(QStringLiteral("--seed 42")));
+    ASSERT_EQ(sheet.charts.size(), 2u * kProblems);
+    using CPoints = std::vector<std::pair<double, double>>;
+    const CChart& errors = sheet.charts[2];
+    EXPECT_EQ(errors.lines[0].points, (CPoints{{1, 3}, {2, 1}, {3, 2}, {4, 6}, {5, 0}, {6, 5}}));
+    EXPECT_EQ(errors.lines[1].points.back(),
+              (std::pair<double, double>(6, 14.0 / kProgressWindow)));
+    EXPECT_EQ(sheet.charts[3].lines[0].points, (CPoints{{1, 200.0 / 3}, {2, 100.0 / 3}}));
+    EXPECT_EQ(sheet.charts[4].lines[0].points, (CPoints{{1, 5}}));
+    EXPECT_TRUE(sheet.charts[0].lines[0].points.empty());
+    EXPECT_TRUE(ProgressSheet(CRecordScan(), 1).charts.empty());
+}
+
+// F3 opens the progress only on the menu of a coached game; an empty record says so.
+TEST(Progress, OpensWithF3OnTheCoachsMenu) {
+    CGame plain;
+    plain.Paint();
+    plain.Key(VK_F3);
+    EXPECT_TRUE(plain.m_host.m_charts.empty());
+    const CScratchFolder folder;
+    CGame game;
+    WithCoach(game, AnswerRecordPath(folder.path()), 31);
+    game.Key(VK_F3);
+    ASSERT_EQ(game.m_host.m_charts.size(), 1u);
+    EXPECT_TRUE(game.m_host.m_charts[0].charts.empty());
+    EXPECT_FALSE(game.m_host.m_charts[0].strNote.isEmpty());
+    CPlayer(game).Play(1, EIntent::AimRight);
+    game.ChooseProblem(2);
+    game.Key(VK_F3);
+    EXPECT_EQ(game.m_host.m_charts.size(), 1u);
+    CPlayer(game).Answer(EIntent::AimRight);
+    game.Key(VK_F3);
+    ASSERT_EQ(game.m_host.m_charts.size(), 2u);
+    EXPECT_EQ(game.m_host.m_charts[1].charts[0].lines[0].points.size(), 1u);
+    EXPECT_TRUE(game.m_host.m_charts[1].strTitle.contains(QStringLiteral("31")));
 }
 
 }  // namespace
