@@ -15,5 +15,6 @@ void WitnessSounds(CGame& game, std::vector<QImage>& shots);
 
 // The verdict line in view's message band on shot: the one among the wrong answers'
 // texts and every "CORRECT for N POINTS!" the game can give whose rendering in its
-// colour matches the band exactly; "" when none does.
+// colour covers the same box as the band's ink and differs from it in the fewest
+// pixels; "" when none covers that box.
 CString VerdictShown(const QImage& shot, CTessixView& view);

@@ -30,45 +30,23 @@ bool IsCrossHairOffset(int dx, int dy) {
 class Problem4 : public ::testing::Test {
 protected:
     void Start(std::uint32_t nSeed = 1) {
-        CViewWorld world;
-        world.pHost = &m_host;
-        world.pClock = &m_clock;
-        world.pSound = &m_sound;
-        world.oSeed = nSeed;
-        m_pView = std::make_unique<CTessixView>(world);
-        m_sound.m_onPlay = [this] { m_shots.push_back(m_host.m_raster.Image().copy()); };
-        Paint();
-        const CRect& rc = View().m_rectMenuItem[3];
-        Click(CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+        m_pGame = std::make_unique<CGame>(800, 600, nSeed);
+        WitnessSounds(*m_pGame, m_shots);
+        m_pGame->Paint();
+        m_pGame->ChooseProblem(4);
     }
-    void Paint() {
-        CDC dc(m_host.ClientRaster());
-        m_pView->OnDraw(&dc);
-    }
-    void Click(CPoint pt) { m_pView->OnLButtonDown(0, pt); }
-    void Press(char cKey) {
-        const UINT nChar = cKey == 'D' ? VK_DOWN : cKey == 'U' ? VK_UP : VK_SPACE;
-        m_pView->OnKeyDown(nChar, 1, 0);
-    }
+    void Paint() { m_pGame->Paint(); }
+    void Click(CPoint pt) { m_pGame->Click(pt); }
+    void Press(char cKey) { m_pGame->Key(cKey == 'D' ? VK_DOWN : cKey == 'U' ? VK_UP : VK_SPACE); }
     void PressAll(const std::string& keys) {
         for (char c : keys) {
             Press(c);
         }
     }
-    CTessixView& View() { return *m_pView; }
-    COLORREF Pixel(int x, int y) {
-        CDC dc(m_host.ClientRaster());
-        return dc.GetPixel(x, y);
-    }
-    int Count(const CRect& rc, COLORREF clr) {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) {
-                n += Pixel(x, y) == clr ? 1 : 0;
-            }
-        }
-        return n;
-    }
+    CTessixView& View() { return m_pGame->View(); }
+    COLORREF Pixel(int x, int y) { return m_pGame->Pixel(x, y); }
+    int Count(const CRect& rc, COLORREF clr) { return m_pGame->CountColor(rc, clr); }
+    const CRaster& Raster() const { return m_pGame->m_host.m_raster; }
     // Vertex k of the blue shape as an offset from the right square's top-left corner.
     CPoint BlueOffset(int k) {
         const CRect& R = View().m_rectRight;
@@ -99,7 +77,7 @@ protected:
         int Total() const { return nStrays + nOther; }
     };
     CComparison CompareWithFresh() {
-        CRaster fresh(m_host.m_raster.Width(), m_host.m_raster.Height());
+        CRaster fresh(Raster().Width(), Raster().Height());
         DrawFresh(fresh);
         const std::uint32_t blue = CRaster::PixelOf(kBlue);
         const std::uint32_t white = CRaster::PixelOf(kWhite);
@@ -108,7 +86,7 @@ protected:
         CComparison c;
         for (int y = rc.top; y < rc.bottom; ++y) {
             for (int x = rc.left; x < rc.right; ++x) {
-                const std::uint32_t a = m_host.m_raster.Row(y)[x];
+                const std::uint32_t a = Raster().Row(y)[x];
                 const std::uint32_t b = fresh.Row(y)[x];
                 if (a == b) {
                     continue;
@@ -129,11 +107,8 @@ protected:
         return nSound < m_shots.size() ? VerdictShown(m_shots[nSound], View()) : CString();
     }
 
-    CHeadlessHost m_host{800, 600};
-    CFakeClock m_clock;
-    CRecordingSound m_sound;
+    std::unique_ptr<CGame> m_pGame;
     std::vector<QImage> m_shots;  // the window at each sound
-    std::unique_ptr<CTessixView> m_pView;
 };
 
 // ---- The shapes as generated.
@@ -328,10 +303,10 @@ TEST_F(Problem4, UpUndoesDownOnePixelAtATimeAndNeverPassesTheStart) {
         const CComparison c = CompareWithFresh();
         EXPECT_EQ(c.Total(), 0) << c.strWhere;
 
-        const QImage before = m_host.m_raster.Image().copy();
+        const QImage before = Raster().Image().copy();
         Press('U');
         EXPECT_EQ(View().m_ptBlue[nVertex], start);
-        EXPECT_TRUE(before == m_host.m_raster.Image());
+        EXPECT_TRUE(before == Raster().Image());
     }
 }
 
@@ -586,13 +561,13 @@ TEST_F(Problem4, ClicksOutsideTheRightSquareDoNothing) {
         CPoint((L.right + R.left) / 2, R.top + 100),
         CPoint(R.left + 100, View().m_rectMessage.top + 5),
     };
-    const QImage before = m_host.m_raster.Image().copy();
+    const QImage before = Raster().Image().copy();
     for (const CPoint& pt : outside) {
         Click(pt);
         EXPECT_EQ(View().m_nProblem, 4) << pt.x << "," << pt.y;
     }
     EXPECT_TRUE(m_shots.empty());
-    EXPECT_TRUE(before == m_host.m_raster.Image());
+    EXPECT_TRUE(before == Raster().Image());
     // Still open: a click inside is judged.
     Click(CPoint(R.left + 1, R.bottom - 1));
     EXPECT_EQ(m_shots.size(), 1u);
