@@ -71,10 +71,12 @@ void KeepSilentPace(IClock& clock, const std::vector<unsigned char>& wave, EPlay
         return;
     }
     const std::optional<CWaveHeader> header = ReadWaveHeader(wave);
-    DWORD dwLeft = header ? WaveLengthMs(*header) : 0;
-    while (dwLeft > 0) {
-        const DWORD dwStep = std::min(dwLeft, dwStepMs > 0 ? dwStepMs : dwLeft);
-        clock.Sleep(dwStep);
-        dwLeft -= dwStep;
+    const DWORD dwLength = header ? WaveLengthMs(*header) : 0;
+    // The length is waited out by the clock, not counted in steps: each sleep may take a
+    // little longer than asked, and counted steps would add that up.
+    const DWORD dwStart = clock.timeGetTime();
+    for (DWORD dwWaited = 0; dwWaited < dwLength; dwWaited = clock.timeGetTime() - dwStart) {
+        const DWORD dwLeft = dwLength - dwWaited;
+        clock.Sleep(std::min(dwLeft, dwStepMs > 0 ? dwStepMs : dwLeft));
     }
 }

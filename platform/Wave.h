@@ -28,7 +28,8 @@ std::optional<CWaveHeader> ReadWaveHeader(const std::vector<unsigned char>& wave
 // Milliseconds the samples last, rounded up; 0 for a header that gives no byte rate.
 DWORD WaveLengthMs(const CWaveHeader& header);
 
-// What a player that cannot sound does with a play: for Sync, sleeps the wave's length on
-// clock in steps of at most dwStepMs; for Async, or an image that is not a wave, nothing.
+// What a player that cannot sound does with a play: for Sync, waits out the wave's length
+// on clock, sleeping at most dwStepMs at a time; for Async, or an image that is not a
+// wave, nothing.
 void KeepSilentPace(IClock& clock, const std::vector<unsigned char>& wave, EPlayMode eMode,
                     DWORD dwStepMs);

@@ -32,7 +32,7 @@ public:
     DWORD timeGetTime() override { return m_dwSlept; }
     std::int32_t Time() override { return 0; }
     void Sleep(DWORD dwMilliseconds) override {
-        m_dwSlept += dwMilliseconds;
+        m_dwSlept += dwMilliseconds + m_dwOvershoot;
         ++m_nSleeps;
         if (m_bPace) {
             std::this_thread::sleep_for(std::chrono::microseconds(dwMilliseconds * 100));
@@ -40,6 +40,7 @@ public:
     }
 
     bool m_bPace = false;
+    DWORD m_dwOvershoot = 0;  // each sleep takes this much longer than asked
     DWORD m_dwSlept = 0;
     int m_nSleeps = 0;
 };
@@ -341,6 +342,11 @@ TEST(SilentPace, SyncSleepsTheLengthTheHeaderGives) {
         KeepSilentPace(clock, c.wave, c.eMode, CSdlSoundPlayer::kSleepStepMs);
         EXPECT_EQ(clock.m_dwSlept, c.dwSlept);
         EXPECT_GE(clock.m_nSleeps * CSdlSoundPlayer::kSleepStepMs, c.dwSlept) << "in steps";
+        // Sleeps that overrun do not add up: the length is waited out by the clock.
+        CCountingClock late;
+        late.m_dwOvershoot = 1;
+        KeepSilentPace(late, c.wave, c.eMode, CSdlSoundPlayer::kSleepStepMs);
+        EXPECT_LE(late.m_dwSlept, c.dwSlept + late.m_dwOvershoot);
     }
 }
 
