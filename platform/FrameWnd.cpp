@@ -254,6 +254,13 @@ bool CFrameWnd::FitsScreen() {
     const QRect client = geometry();
     const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
+    // While the window manager is still placing the window, the frame Qt reports may be
+    // at its new place and the client at its old one, so that the frame does not surround
+    // the client; margins from them would grow the window past the screen. There is
+    // nothing to fit by then: the window keeps the available size it was given.
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0) {
+        return true;
+    }
     const QRect fitted = available.marginsRemoved(margins);
     ++m_nFitAttempts;
     setFixedSize(fitted.size());
