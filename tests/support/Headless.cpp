@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/Headless.h"
+
+#include <algorithm>
 #include "app/Version.h"
 
 #include "platform/Dialog.h"
@@ -68,6 +70,20 @@ COLORREF CGame::Pixel(int x, int y) const {
 
 int CGame::CountColor(const CRect& rc, COLORREF clr) const {
     return CountColorIn(m_host.m_raster, rc, clr);
+}
+
+CRect BoundsOfColorIn(const CRaster& raster, const CRect& rc, COLORREF clr) {
+    CDC dc(const_cast<CRaster&>(raster));
+    CRect b(rc.right, rc.bottom, rc.left, rc.top);
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            if (dc.GetPixel(x, y) == clr) {
+                b = CRect(std::min(b.left, x), std::min(b.top, y), std::max(b.right, x + 1),
+                          std::max(b.bottom, y + 1));
+            }
+        }
+    }
+    return b;
 }
 
 int CountColorIn(const CRaster& raster, const CRect& rc, COLORREF clr) {

@@ -92,6 +92,8 @@ public:
 
 // Pixels of exactly this colour inside the half-open rectangle of a raster.
 int CountColorIn(const CRaster& raster, const CRect& rc, COLORREF clr);
+// The half-open extent of those pixels; empty (IsRectEmpty) when there are none.
+CRect BoundsOfColorIn(const CRaster& raster, const CRect& rc, COLORREF clr);
 
 // A whole game on the headless host at a given client size, with a fixed seed.
 class CGame {

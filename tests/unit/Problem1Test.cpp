@@ -48,16 +48,7 @@ public:
 
 // The extent of the pixels of one colour inside a rectangle.
 CRect BoundsOf(const CGame& game, const CRect& rc, COLORREF clr) {
-    CRect b(rc.right, rc.bottom, rc.left - 1, rc.top - 1);
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        for (int x = rc.left; x < rc.right; ++x) {
-            if (game.Pixel(x, y) == clr) {
-                b = CRect(std::min(b.left, x), std::min(b.top, y), std::max(b.right, x + 1),
-                          std::max(b.bottom, y + 1));
-            }
-        }
-    }
-    return b;
+    return BoundsOfColorIn(game.m_host.m_raster, rc, clr);
 }
 
 TEST(Problem1, InsetIsTheFirstDrawAndTheCircleIsDrawnInItsBox) {

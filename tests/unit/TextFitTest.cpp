@@ -18,25 +18,9 @@ namespace {
 
 enum class EAlign { Left, Centre };
 
-// The extent of the pixels of exactly this colour inside the rectangle; empty if none.
-CRect BoundsOf(const CRaster& raster, const CRect& rc, COLORREF clr) {
-    const std::uint32_t px = CRaster::PixelOf(clr);
-    CRect b(rc.right, rc.bottom, rc.left, rc.top);
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        const std::uint32_t* pRow = raster.Row(y);
-        for (int x = rc.left; x < rc.right; ++x) {
-            if (pRow[x] == px) {
-                b = CRect(std::min(b.left, x), std::min(b.top, y), std::max(b.right, x + 1),
-                          std::max(b.bottom, y + 1));
-            }
-        }
-    }
-    return b;
-}
-
 void ExpectWhole(const CGame& game, const CRect& box, COLORREF clr, EAlign eAlign,
                  const std::string& what) {
-    const CRect b = BoundsOf(game.m_host.m_raster, box, clr);
+    const CRect b = BoundsOfColorIn(game.m_host.m_raster, box, clr);
     ASSERT_FALSE(b.IsRectEmpty()) << what << ": not drawn";
     EXPECT_LT(b.right, box.right) << what << ": cut at the right";
     EXPECT_LT(b.bottom, box.bottom) << what << ": cut at the bottom";
@@ -100,7 +84,7 @@ TEST_P(TextFit, EveryTextLiesWholeInsideItsBox) {
     game.ChooseProblem(2);
     game.m_sound.m_onPlay = [&] {
         const bool bRight =
-            !BoundsOf(game.m_host.m_raster, v.m_rectMessage, kRightColor).IsRectEmpty();
+            !BoundsOfColorIn(game.m_host.m_raster, v.m_rectMessage, kRightColor).IsRectEmpty();
         ExpectWhole(game, v.m_rectMessage, bRight ? kRightColor : kWrongColor, EAlign::Centre,
                     "verdict");
     };
