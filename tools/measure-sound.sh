@@ -9,6 +9,7 @@
 #     OUT_DIR  recordings, logs and screenshots are left here
 #     ANSWERS  verdicts per run, at most 12 (default 12: problems 1, 2 and 4 in turn)
 #     SERVERS  default "pipewire pulseaudio";  LOADS  default "idle busy"
+#   BUSY=N in the environment sets how many spinning processes "busy" runs (default 2).
 #
 # Each run starts a session bus and the audio server in a private XDG_RUNTIME_DIR, makes
 # a null sink the default, records its monitor with parec (16-bit mono, 48 kHz), starts
@@ -32,7 +33,7 @@ if [ "${1:-}" = --one ]; then
     ONE=1
     shift
 fi
-[ $# -ge 2 ] || { sed -n '5,10p' "$0" >&2; exit 2; }
+[ $# -ge 2 ] || { sed -n '5,11p' "$0" >&2; exit 2; }
 TESSIX=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 OUT=$2
 ANSWERS=${3:-12}
@@ -99,11 +100,11 @@ start_audio() {
     e2e_log "$(pactl info | grep -E '^(Server Name|Default Sink)')"
 }
 
-# start_load: two processes that never sleep, for the length of the run.
+# start_load: BUSY processes that never sleep (two unless set), for the length of the run.
 start_load() {
     [ "$LOAD" = busy ] || return 0
     local i
-    for i in 1 2; do
+    for ((i = 0; i < ${BUSY:-2}; i++)); do
         sh -c 'while :; do :; done' &
         E2E_PIDS+=("$!")
     done
