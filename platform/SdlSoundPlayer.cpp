@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
+#include "platform/AudioThreads.h"
 #include "platform/Wave.h"
 
 namespace {
@@ -18,6 +20,10 @@ namespace {
 // How much longer than its own duration a Sync sound may take to drain before the
 // player stops waiting for a device that has stalled.
 constexpr DWORD kStallAllowanceMs = 2000;
+
+// SDL names the threads it starts for a playback device "SDLAudioP" and a number, the
+// loop of its PipeWire driver included.
+constexpr std::string_view kAudioThreadPrefix = "SDLAudio";
 
 struct SWavDeleter {
     void operator()(Uint8* pSamples) const { SDL_FreeWAV(pSamples); }
@@ -209,6 +215,7 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
     const Uint16 nBufferFrames = BufferFrames(nFreq, m_dwBufferMs);
     const std::vector<Sint16> samples = ToSigned16(parsed);
 
+    std::vector<pid_t> threadsBefore;  // the threads there were before the device opened
     if (!m_bMuted && m_bAudioStarted && !samples.empty()) {
         SDL_AudioSpec desired = parsed.spec;
         desired.format = AUDIO_S16SYS;
@@ -218,6 +225,7 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
         SDL_AudioSpec obtained = {};
         // No allowed changes: SDL converts to whatever the server wants, so the queue
         // takes the samples as they are.
+        threadsBefore = CurrentThreadIds();
         m_nDevice = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
         m_bDeviceFailed = m_nDevice == 0;
         const auto nBytes = static_cast<Uint32>(samples.size() * sizeof(Sint16));
@@ -233,6 +241,8 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
     }
 
     SDL_PauseAudioDevice(m_nDevice, 0);
+    // After the sound has started, so that asking RealtimeKit does not delay it.
+    RaiseNewThreads(threadsBefore, kAudioThreadPrefix, kAudioThreadNice);
     if (mode == EPlayMode::Async) {
         return;  // the device stays open, playing, until the next sound or destruction
     }
