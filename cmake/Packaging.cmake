@@ -39,7 +39,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-liberation2")
 # Qt loads its plugins at run time, which dpkg-shlibdeps cannot see: the SVG
 # image and icon plugins (the icons embedded in the program are SVG), and the
 # Wayland platform, without which Qt falls back to XWayland on a Wayland session.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, qt6-wayland")
+# RealtimeKit lets a desktop user's game raise the thread that feeds its sound.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, qt6-wayland, rtkit")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # Debian wants the licence as /usr/share/doc/<package>/copyright, in the

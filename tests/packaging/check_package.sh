@@ -175,6 +175,7 @@ Depends#(^|, )libsdl2-2\.0-0#dependency on SDL2 computed by dpkg-shlibdeps
 Depends#(^|, )fonts-liberation(,|$)#the Liberation faces the program maps its fonts to
 Depends#(^|, )fonts-liberation2(,|$)#the Liberation 2 faces the program maps its fonts to
 Recommends#(^|, )qt6-wayland(,|$)#the Wayland platform Qt loads at run time
+Recommends#(^|, )rtkit(,|$)#RealtimeKit, which raises the thread that feeds the sound
 EOF
 
 if ! dpkg-deb -c "$deb" >"$work/contents" 2>"$work/contents.err"; then
