@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Raising the threads an audio driver started: only threads that are new, carry the
-// driver's name and run below the raised priority are raised.
+// Only threads that are new, carry the driver's name and run below the raised priority
+// are raised.
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/resource.h>
@@ -15,49 +15,42 @@
 
 namespace {
 
-// A thread that names itself and waits, parked, until the object goes.
-class CNamedThread {
-public:
-    explicit CNamedThread(const std::string& strName)
-        : m_thread([this, strName] {
+// A thread that is named once constructed and stays parked until the object goes.
+struct SNamedThread {
+    explicit SNamedThread(const std::string& strName)
+        : thread([this, strName] {
               pthread_setname_np(pthread_self(), strName.c_str());
-              m_id.set_value(gettid());
-              m_release.get_future().wait();
+              id.set_value(gettid());
+              release.get_future().wait();
           }),
-          m_nId(m_id.get_future().get()) {}
-    ~CNamedThread() {
-        m_release.set_value();
-        m_thread.join();
+          nId(id.get_future().get()) {}
+    ~SNamedThread() {
+        release.set_value();
+        thread.join();
     }
-    CNamedThread(const CNamedThread&) = delete;
-    CNamedThread& operator=(const CNamedThread&) = delete;
+    int Nice() const { return getpriority(PRIO_PROCESS, static_cast<id_t>(nId)); }
 
-    int Nice() const { return getpriority(PRIO_PROCESS, static_cast<id_t>(m_nId)); }
-
-private:
-    std::promise<pid_t> m_id;
-    std::promise<void> m_release;
-    std::thread m_thread;
-    pid_t m_nId = 0;
+    std::promise<pid_t> id;
+    std::promise<void> release;
+    std::thread thread;
+    pid_t nId = 0;  // once named
 };
 
 }  // namespace
 
-TEST(AudioThreads, OnlyNewThreadsWithTheNameAreRaised) {
+TEST(AudioThreads, OnlyNewThreadsWithTheNameAreRaisedOnce) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "raising a thread without RealtimeKit needs root";
     }
     const int nNormal = getpriority(PRIO_PROCESS, 0);
-    ASSERT_GT(nNormal, kAudioThreadNice);
-    const CNamedThread old("SDLAudioP1");
+    const SNamedThread old("SDLAudioP1");
     const std::vector<pid_t> before = CurrentThreadIds();
-    const CNamedThread driver("SDLAudioP2");
-    const CNamedThread other("QThread");
+    const SNamedThread driver("SDLAudioP2");
+    const SNamedThread other("QThread");
 
     EXPECT_EQ(RaiseNewThreads(before, "SDLAudio", kAudioThreadNice), 1);
     EXPECT_EQ(driver.Nice(), kAudioThreadNice);
     EXPECT_EQ(old.Nice(), nNormal);
     EXPECT_EQ(other.Nice(), nNormal);
-    // A thread already raised is not asked for again.
     EXPECT_EQ(RaiseNewThreads(before, "SDLAudio", kAudioThreadNice), 0);
 }
