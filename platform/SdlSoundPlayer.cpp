@@ -223,9 +223,9 @@ void CSdlSoundPlayer::PlayWave(const std::vector<unsigned char>& wave, EPlayMode
         desired.callback = nullptr;  // fed through SDL_QueueAudio
         desired.userdata = nullptr;
         SDL_AudioSpec obtained = {};
+        threadsBefore = CurrentThreadIds();
         // No allowed changes: SDL converts to whatever the server wants, so the queue
         // takes the samples as they are.
-        threadsBefore = CurrentThreadIds();
         m_nDevice = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
         m_bDeviceFailed = m_nDevice == 0;
         const auto nBytes = static_cast<Uint32>(samples.size() * sizeof(Sint16));
