@@ -43,6 +43,7 @@ TEST(AudioThreads, OnlyNewThreadsWithTheNameAreRaisedOnce) {
         GTEST_SKIP() << "raising a thread without RealtimeKit needs root";
     }
     const int nNormal = getpriority(PRIO_PROCESS, 0);
+    ASSERT_GT(nNormal, kAudioThreadNice);
     const SNamedThread old("SDLAudioP1");
     const std::vector<pid_t> before = CurrentThreadIds();
     const SNamedThread driver("SDLAudioP2");
